@@ -1,0 +1,193 @@
+// Page commands on real pages served from 127.0.0.1 and from local files.
+#include "browser/InternetOptions.h"
+#include "browser/OfflineInterceptor.h"
+#include "browser/PageCommands.h"
+#include "components/browser/EmbeddedWB.h"
+#include "platform/ConnectionState.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "tests/support/TestPeer.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QWebEngineProfile>
+#include <QtTest>
+
+class TestPageCommands : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    TestPeer http;
+    TConnectionState connection;
+    QWidget* window = nullptr;
+    TEmbeddedWB* browser = nullptr;
+    TPageCommands* commands = nullptr;
+    QStringList opened;
+    QStringList messages;
+
+    QString local(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QVariant js(const char* script) { return browser->EvaluateJavaScript(QString::fromLatin1(script)); }
+    void load(const QString& address) {
+        browser->Navigate(address);
+        QVERIFY(browser->WaitUntilComplete());
+    }
+
+private slots:
+    void initTestCase() {
+        SaveFileAtomically(local("page.html"),
+                           "<html><head><title>Sample Page</title></head><body><p id=p>Hello text</p>"
+                           "<input id=field value=abc></body></html>");
+        // iso-8859-2 bytes for "Łódź" without any declared charset
+        SaveFileAtomically(local("latin2.html"), QByteArray("<html><body><p id=p>\xa3\xf3" "d\xbc</p></body></html>"));
+        QVERIFY2(http.StartHttp(dir.path()), qPrintable(http.Error()));
+
+        auto* interceptor = new TOfflineInterceptor(connection, this);
+        QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(interceptor);
+        window = new QWidget;
+        browser = new TEmbeddedWB(window);
+        browser->resize(800, 600);
+        window->resize(800, 600);
+        window->show();
+        TPageCommandHost host;
+        host.ActiveBrowser = [this] { return browser; };
+        host.OpenInNewTab = [this](const QString& url) { opened << url; };
+        commands = new TPageCommands(host, connection, window);
+        commands->ShowMessage = [this](const QString& text, bool) { messages << text; };
+        load(http.Url(QStringLiteral("/page.html")));
+    }
+    void cleanupTestCase() { delete window; }
+    void init() { messages.clear(); }
+
+    void printGoesToPrinterOrReportsCancel() {
+        const QString pdf = local("out.pdf");
+        commands->AskPrinter = [&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        };
+        commands->PrintBtnClick();
+        QVERIFY(messages.isEmpty());
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        QVERIFY(ReadWholeFile(pdf).startsWith("%PDF"));
+        commands->AskPrinter = [](QPrinter&) { return false; };
+        commands->PrintBtnClick();
+        QCOMPARE(messages, QStringList{QStringLiteral("Canceled by User")});
+    }
+
+    void saveAsWritesThePageOrTellsWhy() {
+        const QString target = local("saved/copy.htm");
+        QDir().mkpath(local("saved"));
+        commands->AskSavePath = [&](const QString& suggested) {
+            QVERIFY(suggested.endsWith(QStringLiteral("Sample Page.htm")));
+            return target;
+        };
+        commands->SaveAs1Click();
+        QVERIFY(messages.isEmpty());
+        QVERIFY(ReadWholeFile(target).contains("Hello text"));
+        commands->AskSavePath = [&](const QString&) { return local("missing/copy.htm"); };
+        commands->SaveAs1Click();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0].startsWith(QStringLiteral("ERROR: Unable to show Save As dialog. \rEInOutError: ")));
+        QVERIFY(messages[0].endsWith(QLatin1Char('.')));
+    }
+
+    void textSizeAndZoomAreSeparate() {
+        commands->TextSizeClick(3);
+        QVERIFY(!commands->TextSizeEntries[3]->isEnabled());
+        QVERIFY(commands->TextSizeEntries[2]->isEnabled());
+        commands->Zoom1Click();
+        QVERIFY(commands->TextSizeEntries[3]->isChecked());
+        QTRY_COMPARE(js("getComputedStyle(document.getElementById('p')).fontSize").toString(), QStringLiteral("20px"));
+
+        commands->ZoomClick(4); // 50%
+        commands->TextSizeClick(2);
+        QCOMPARE(js("document.body.style.zoom").toString(), QStringLiteral("0.5"));
+        QTRY_COMPARE(js("getComputedStyle(document.getElementById('p')).fontSize").toString(), QStringLiteral("16px"));
+        QVERIFY(!commands->ZoomEntries[4]->isEnabled());
+        QVERIFY(commands->ZoomEntries[2]->isEnabled());
+    }
+
+    void designModeTwiceEndsOff() {
+        commands->DesignMode1->trigger();
+        QVERIFY(commands->DesignMode1->isChecked());
+        QCOMPARE(js("document.designMode").toString(), QStringLiteral("on"));
+        commands->DesignMode1->trigger();
+        QVERIFY(!commands->DesignMode1->isChecked());
+        QCOMPARE(js("document.designMode").toString(), QStringLiteral("off"));
+    }
+
+    void sourceOpensInANewTab() {
+        commands->ViewSource1Click();
+        QCOMPARE(opened, QStringList{QStringLiteral("view-source:") + http.Url(QStringLiteral("/page.html"))});
+    }
+
+    void encodingReloadsWithTheChosenCharset() {
+        load(QUrl::fromLocalFile(local("latin2.html")).toString());
+        commands->EncodingEntries[1]->trigger(); // Central European (ISO)
+        QVERIFY(browser->WaitUntilComplete());
+        QTRY_COMPARE(js("document.getElementById('p').textContent").toString(), QStringLiteral("Łódź"));
+        QVERIFY(commands->EncodingEntries[1]->isChecked());
+        QVERIFY(!commands->EncodingEntries[0]->isChecked());
+        commands->EncodingEntries[0]->trigger(); // back to Automatic
+        QVERIFY(browser->WaitUntilComplete());
+        QVERIFY(commands->EncodingEntries[0]->isChecked());
+    }
+
+    void offlineBlocksTheNetworkButNotFiles() {
+        commands->OfflineMode1->trigger();
+        QVERIFY(connection.Offline());
+        load(http.Url(QStringLiteral("/page.html?offline")));
+        QVERIFY(js("document.getElementById('p') === null").toBool());
+        load(QUrl::fromLocalFile(local("page.html")).toString());
+        QCOMPARE(js("document.getElementById('p').textContent").toString(), QStringLiteral("Hello text"));
+        commands->OfflineMode1->trigger();
+        QCOMPARE(connection.State(), TConnectionState::INTERNET_STATE_CONNECTED);
+        load(http.Url(QStringLiteral("/page.html?online")));
+        QCOMPARE(js("document.getElementById('p').textContent").toString(), QStringLiteral("Hello text"));
+    }
+
+    void commandsWithoutABrowserDoNothing() {
+        TPageCommandHost none;
+        none.ActiveBrowser = [] { return static_cast<TEmbeddedWB*>(nullptr); };
+        none.OpenInNewTab = [this](const QString& url) { opened << url; };
+        TPageCommands idle(none, connection, window);
+        idle.ShowMessage = [this](const QString& text, bool) { messages << text; };
+        idle.AskPrinter = [](QPrinter&) { return false; };
+        const int before = opened.size();
+        idle.PrintBtnClick();
+        idle.ViewSource1Click();
+        idle.EncodingEntries[5]->trigger();
+        idle.DesignMode1->trigger();
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(opened.size(), before);
+        QVERIFY(idle.EncodingEntries[0]->isChecked());
+        QVERIFY(!idle.EncodingEntries[5]->isChecked());
+        QVERIFY(!idle.DesignMode1->isChecked());
+    }
+
+    void internetOptionsStoreTheStartPage() {
+        TRegistry registry(local("registry"));
+        bool popups = true;
+        TInternetOptionsHost host;
+        host.Registry = &registry;
+        host.CurrentPage = [] { return QStringLiteral("http://example.test/"); };
+        host.PopupsAllowed = [&] { return popups; };
+        host.SetPopupsAllowed = [&](bool on) { popups = on; };
+        TInternetOptionsDialog options(host, window);
+        QVERIFY(options.cbPopups->isChecked());
+        options.edStartPage->setText(QStringLiteral("http://start.test/"));
+        options.cbPopups->setChecked(false);
+        options.Apply();
+        QVERIFY(!popups);
+        TRegistry reader(local("registry"));
+        QVERIFY(reader.OpenKeyReadOnly(TInternetOptionsDialog::MainKey));
+        QCOMPARE(reader.ReadString(TInternetOptionsDialog::StartPage), QStringLiteral("http://start.test/"));
+        TInternetOptionsDialog again(host, window);
+        QCOMPARE(again.edStartPage->text(), QStringLiteral("http://start.test/"));
+    }
+};
+
+QTEST_MAIN(TestPageCommands)
+#include "test_pagecommands.moc"
