@@ -56,7 +56,8 @@ TInternetOptionsDialog::TInternetOptionsDialog(TInternetOptionsHost h, QWidget* 
     column->addWidget(buttons);
 
     if (host.Registry) {
-        TRegistry reg(QFileInfo(host.Registry->HiveFile()).absolutePath());
+        TRegistry reg = *host.Registry; // its own open key, leaving the shared one alone
+        reg.SetRootKey(RootKey::HKEY_CURRENT_USER);
         if (reg.OpenKeyReadOnly(MainKey))
             edStartPage->setText(reg.ReadString(StartPage));
     }
@@ -91,7 +92,8 @@ TInternetOptionsDialog::TInternetOptionsDialog(TInternetOptionsHost h, QWidget* 
 
 void TInternetOptionsDialog::Apply() {
     if (host.Registry) {
-        TRegistry reg(QFileInfo(host.Registry->HiveFile()).absolutePath());
+        TRegistry reg = *host.Registry; // its own open key, leaving the shared one alone
+        reg.SetRootKey(RootKey::HKEY_CURRENT_USER);
         if (reg.OpenKey(MainKey, true))
             reg.WriteString(StartPage, edStartPage->text().trimmed());
     }

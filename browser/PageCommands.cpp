@@ -327,9 +327,13 @@ void TPageCommands::ZoomClick(int index) {
 }
 
 void TPageCommands::DesignMode1Click() {
+    // The click has toggled the entry already; only the page's answer decides its mark.
+    const bool before = !DesignMode1->isChecked();
+    DesignMode1->setChecked(before);
     TEmbeddedWB* b = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
     if (!b)
         return;
+    DesignMode1->setChecked(!before);
     if (!b->DocumentLoaded())
         return;
     const QString mode = b->EvaluateJavaScript(QStringLiteral(
