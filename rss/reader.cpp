@@ -116,14 +116,17 @@ void TfrmReader::cbRSSChange(int index) {
     bRefreshClick();
 }
 
+int TfrmReader::FirstSelectedRow() const {
+    int first = -1;
+    for (const auto& r : lvwItems->selectedRanges())
+        first = first < 0 ? r.topRow() : qMin(first, r.topRow());
+    return first;
+}
+
 void TfrmReader::lvwItemsClick() {
-    const QList<QTableWidgetSelectionRange> ranges = lvwItems->selectedRanges();
-    if (ranges.isEmpty())
-        return;
-    int first = ranges.first().topRow();
-    for (const auto& r : ranges)
-        first = qMin(first, r.topRow());
-    txtData->Navigate(RSS1.ItemLink(first + 1));
+    const int row = FirstSelectedRow();
+    if (row >= 0)
+        txtData->Navigate(RSS1.ItemLink(row + 1));
 }
 
 bool TfrmReader::eventFilter(QObject* watched, QEvent* event) {

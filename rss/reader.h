@@ -25,6 +25,8 @@ public:
     void txtURLEnter();
     void cbRSSChange(int index);
     void lvwItemsClick();
+    // The first selected row of the item list (rows count from 0), -1 with none.
+    int FirstSelectedRow() const;
 
     QPushButton* bRefresh;
     QLineEdit* txtURL;
