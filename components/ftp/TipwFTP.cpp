@@ -386,12 +386,10 @@ static void CheckConnected(const TipwFTP* ftp) {
 
 void TipwFTP::SetRemotePath(const QString& path) {
     CheckName(path);
-    if (!d->connected) {
+    if (!d->connected || path.isEmpty()) {
         d->remotePath = path;
         return;
     }
-    if (path.isEmpty())
-        return;
     d->Run("/", Impl::Command, {QStringLiteral("CWD ") + path, QStringLiteral("PWD")});
     const QString now = ParsePwdReply(d->pwdReply);
     d->remotePath = now.isEmpty() ? JoinPath(d->remotePath, path) : now;
