@@ -1,7 +1,11 @@
-// Global hot keys on a real X server (run under xvfb-run), pressed with xdotool.
+// Desktop integration on a real X server (run under xvfb-run): global hot keys pressed
+// with xdotool, the taskbar state, the screen saver.
 #include "platform/HotKeys.h"
 #include "platform/ScreenSaver.h"
 #include "platform/ShortCut.h"
+#include "platform/TaskbarButton.h"
+
+#include <QWidget>
 
 #include <QGuiApplication>
 #include <QProcess>
@@ -22,7 +26,7 @@ xcb_connection_t* x11() {
 }
 } // namespace
 
-class TestHotKeys : public QObject {
+class TestX11 : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
@@ -80,6 +84,18 @@ private slots:
         QVERIFY(!keys.RegisterHotKey(keys.GlobalAddAtom(QStringLiteral("x")), MOD_CONTROL, 0xFF));
     }
 
+    void windowKeepsOffTheTaskbarAcrossHideAndShow() {
+        QWidget window;
+        HideTaskbarButton(&window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(HasTaskbarButtonHidden(&window));
+        window.hide();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(HasTaskbarButtonHidden(&window));
+    }
+
     void screenSaverStarts() {
         QVERIFY(StartScreenSaver());
         QTRY_VERIFY_WITH_TIMEOUT(([] {
@@ -94,5 +110,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHotKeys)
-#include "test_hotkeys.moc"
+QTEST_MAIN(TestX11)
+#include "test_x11.moc"
