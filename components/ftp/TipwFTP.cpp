@@ -273,6 +273,7 @@ struct TipwFTP::Impl {
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, t);
         curl_easy_setopt(curl, CURLOPT_MAXAGE_CONN, 86400L);
+        curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 256L * 1024);  // fewer callbacks on fast links
         curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, forbidReuse ? 1L : 0L);
         curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, owner->TransferMode == tmASCII ? 1L : 0L);
         curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
