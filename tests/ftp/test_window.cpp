@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
@@ -109,6 +110,7 @@ private slots:
     void gauge_data();
     void gauge();
     void listingFailureDisconnects();
+    void modeRadioAndAbort();
     void hostileListing();
     void stallTimesOutWindowResponsive();
     void cancelInterruptsTransfer();
@@ -302,6 +304,22 @@ void TestWindow::listingFailureDisconnects() {
     QCOMPARE(w->btnLogin->text(), QStringLiteral("Connect"));
     QVERIFY(!w->hRefresh->isEnabled());
     QVERIFY(Notes(*w).filter(QRegularExpression(QStringLiteral("^\\d+: "))).isEmpty());
+}
+
+void TestWindow::modeRadioAndAbort() {
+    auto w = Window(vsftpd.Port());
+    QVERIFY(w->rbAuto->isChecked());
+    QCOMPARE(w->ipwFTP1->TransferMode, TipwFTP::tmDefault);
+    w->rbASCII->click();
+    QCOMPARE(w->ipwFTP1->TransferMode, TipwFTP::tmASCII);
+    w->rbBinary->click();
+    QCOMPARE(w->ipwFTP1->TransferMode, TipwFTP::tmBinary);
+    w->btnLogin->click();
+    QVERIFY(w->IsConnected());
+    w->btnAbort->click();
+    QVERIFY(Notes(*w).contains(QStringLiteral("QUIT")));
+    QVERIFY(!w->ipwFTP1->Connected());
+    QVERIFY(!w->isVisible());
 }
 
 // Names a server chooses never land outside the local working directory.
