@@ -142,3 +142,8 @@ void TclMailClient::CloseWith(const std::function<void(TclMailSession&)>& farewe
     });
     active = false;
 }
+
+void TclMailClient::Abort() {
+    Run([](TclMailSession& s) { s.Disconnect(); });
+    active = false;
+}
