@@ -1,5 +1,7 @@
 #include "search/SearchBox.h"
 
+#include "components/browser/EmbeddedWB.h"
+
 #include <QComboBox>
 #include <QEventLoop>
 #include <QHBoxLayout>
@@ -9,7 +11,6 @@
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
-#include <QWebEngineView>
 
 namespace search {
 
@@ -54,15 +55,13 @@ void TSearchBox::btnSearchClick()
 {
     const QString text = edSearch->text();
     const int code = endpoints.EngineCodeOf(SearchEngine->currentText());
-    QWebEngineView* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
+    TEmbeddedWB* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
     if (!browser)
         return;
-    if (code == CurrentPageCode) {
-        HighlightTextInPage(browser->page(), text);
-        return;
-    }
-    if (host.Go)
-        host.Go(browser, endpoints.ComposeSearchAddress(code, text));
+    if (code == CurrentPageCode)
+        HighlightTextInPage(browser, text);
+    else
+        browser->Go(endpoints.ComposeSearchAddress(code, text));
 }
 
 void TSearchBox::edSearchKeyPress(QChar& key)
@@ -154,10 +153,11 @@ QString JsString(const QString& s)
 
 }  // namespace
 
-int HighlightTextInPage(QWebEnginePage* page, const QString& text)
+int HighlightTextInPage(TEmbeddedWB* browser, const QString& text)
 {
-    if (!page || page->isLoading() || text.isEmpty() || page->url().isEmpty())
+    if (!browser || browser->Busy() || !browser->DocumentLoaded() || text.isEmpty())
         return -1;
+    QWebEnginePage* page = browser->page();
     const QString script = QString::fromUtf8(HighlightScript) + QLatin1Char('(') + JsString(text) +
                            QStringLiteral(", ") + JsString(QString::fromLatin1(HighlightStyle)) +
                            QStringLiteral(");");

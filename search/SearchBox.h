@@ -9,18 +9,14 @@
 class QComboBox;
 class QLineEdit;
 class QToolButton;
-class QWebEnginePage;
-class QWebEngineView;
+class TEmbeddedWB;
 
 namespace search {
 
 // What the search box needs from the main window.
 struct TSearchBoxHost {
     // The browser of the active tab, or null.
-    std::function<QWebEngineView*()> ActiveBrowser;
-    // Navigates browser to address without a history entry and waits until the page
-    // is complete.
-    std::function<void(QWebEngineView* browser, const QString& address)> Go;
+    std::function<TEmbeddedWB*()> ActiveBrowser;
 };
 
 class TSearchBox : public QWidget {
@@ -52,10 +48,11 @@ private:
 // The style of the marks HighlightTextInPage puts around each occurrence.
 inline constexpr char HighlightStyle[] = "background-color: yellow; font-weight: bolder;";
 
-// Marks every occurrence of text in page (letter case ignored) with a yellow, bolder
-// span, leaving the page's markup intact, and scrolls the last mark to the top of the
-// view. Does nothing on a missing or loading page or an empty text. Waits for the page
-// to finish and returns the number of marks made, -1 when nothing was run.
-int HighlightTextInPage(QWebEnginePage* page, const QString& text);
+// Marks every occurrence of text in the browser's page (letter case ignored) with a
+// yellow, bolder span, leaving the page's markup intact, and scrolls the last mark to
+// the top of the view. Does nothing without a browser, while it is busy, without a
+// document or with an empty text. Waits for the page to finish and returns the number
+// of marks made, -1 when nothing was run.
+int HighlightTextInPage(TEmbeddedWB* browser, const QString& text);
 
 }  // namespace search

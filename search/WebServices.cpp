@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QPointer>
-#include <QWebEngineView>
+#include "components/browser/EmbeddedWB.h"
+#include "platform/Errors.h"
+#include "platform/Shell.h"
 
 namespace search {
 
@@ -14,6 +16,8 @@ TWebServices::TWebServices(QVector<TQuickLinkMenu> menusIn, QVector<TTranslation
       translations(std::move(translationsIn)),
       host(std::move(hostIn))
 {
+    if (!host.ShellOpen)
+        host.ShellOpen = [](const QString& target) { return ::ShellOpen(target); };
 }
 
 QAction* TWebServices::AddAction(QMenu* menu, const QString& caption, const QString& handler,
@@ -77,26 +81,27 @@ void TWebServices::OpenQuickLink(const QString& address)
     if (!host.OpenInNewTab)
         return;
     host.OpenInNewTab(QStringLiteral("about:blank"));
-    QWebEngineView* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
-    if (browser && host.Go)
-        host.Go(browser, address);
+    TEmbeddedWB* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
+    if (browser)
+        browser->Go(address);
 }
 
 void TWebServices::TranslateCurrentPage(const QString& front)
 {
-    QWebEngineView* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
-    if (!browser || !host.Go)
+    TEmbeddedWB* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
+    if (!browser)
         return;
     const QString page = host.AddressText ? host.AddressText() : QString();
-    host.Go(browser, TranslationAddress(front, page));
+    browser->Go(TranslationAddress(front, page));
 }
 
 void TWebServices::SendLinkofCurrentPage1Click()
 {
-    QWebEngineView* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
-    if (!browser || !host.ShellOpen)
+    TEmbeddedWB* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
+    if (!browser)
         return;
-    host.ShellOpen(MailtoLink(browser->title(), browser->url().toString()));
+    if (!host.ShellOpen(MailtoLink(browser->LocationName(), browser->LocationURL())))
+        throw Exception(QStringLiteral("No mail program could be started to send the link."));
 }
 
 }  // namespace search

@@ -8,7 +8,7 @@
 
 class QAction;
 class QMenu;
-class QWebEngineView;
+class TEmbeddedWB;
 class QWidget;
 
 namespace search {
@@ -16,15 +16,14 @@ namespace search {
 // What these commands need from the main window.
 struct TWebServicesHost {
     // The browser of the active tab, or null.
-    std::function<QWebEngineView*()> ActiveBrowser;
-    // Navigates browser to address without a history entry and waits for the page.
-    std::function<void(QWebEngineView* browser, const QString& address)> Go;
+    std::function<TEmbeddedWB*()> ActiveBrowser;
     // Opens address in a new tab right after the active one and makes it active.
     std::function<QWidget*(const QString& address)> OpenInNewTab;
     // The text of the address box (the current page's address).
     std::function<QString()> AddressText;
-    // The shell's "open" action for a document or address (mailto: here).
-    std::function<void(const QString& target)> ShellOpen;
+    // The shell's "open" action for a document or address (mailto: here), false when
+    // nothing could open it; the platform shell when not given.
+    std::function<bool(const QString& target)> ShellOpen;
 };
 
 class TWebServices : public QObject {
@@ -47,7 +46,8 @@ public:
     void OpenQuickLink(const QString& address);
     // Translation: the current tab goes to the front part followed by the page address.
     void TranslateCurrentPage(const QString& front);
-    // Tools > "Send Link of Current Page".
+    // Tools > "Send Link of Current Page". Throws Exception when no mail program
+    // could be started.
     void SendLinkofCurrentPage1Click();
 
     const QVector<TQuickLinkMenu>& Menus() const { return menus; }
@@ -59,7 +59,7 @@ private:
 
     const QVector<TQuickLinkMenu> menus;
     const QVector<TTranslation> translations;
-    const TWebServicesHost host;
+    TWebServicesHost host;
     QList<QAction*> actions;
 };
 

@@ -273,6 +273,7 @@ struct TipwFTP::Impl {
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, t);
         curl_easy_setopt(curl, CURLOPT_MAXAGE_CONN, 86400L);
+        curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 256L * 1024);  // fewer callbacks on fast links
         curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, forbidReuse ? 1L : 0L);
         curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, owner->TransferMode == tmASCII ? 1L : 0L);
         curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
@@ -386,12 +387,10 @@ static void CheckConnected(const TipwFTP* ftp) {
 
 void TipwFTP::SetRemotePath(const QString& path) {
     CheckName(path);
-    if (!d->connected) {
+    if (!d->connected || path.isEmpty()) {
         d->remotePath = path;
         return;
     }
-    if (path.isEmpty())
-        return;
     d->Run("/", Impl::Command, {QStringLiteral("CWD ") + path, QStringLiteral("PWD")});
     const QString now = ParsePwdReply(d->pwdReply);
     d->remotePath = now.isEmpty() ? JoinPath(d->remotePath, path) : now;

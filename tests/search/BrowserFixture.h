@@ -1,6 +1,8 @@
 #pragma once
 // Small helpers for the search tests: synchronous page loads and scripts, a local page
 // with known text, and a minimal tab set standing in for the main window's.
+#include "components/browser/EmbeddedWB.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -11,11 +13,10 @@
 
 namespace fixture {
 
-inline bool LoadSync(QWebEngineView* view, const QUrl& url)
+inline bool LoadSync(TEmbeddedWB* view, const QString& address)
 {
-    QSignalSpy finished(view, &QWebEngineView::loadFinished);
-    view->load(url);
-    return finished.wait(15000);
+    view->Navigate(address);
+    return view->WaitUntilComplete() && view->DocumentLoaded();
 }
 
 inline QVariant EvalSync(QWebEnginePage* page, const QString& script)
@@ -55,14 +56,21 @@ inline const char ApplePage[] =
 class TTabs {
 public:
     TTabs() { tabs.resize(800, 600); tabs.show(); }
-    QWebEngineView* ActiveBrowser() const { return qobject_cast<QWebEngineView*>(tabs.currentWidget()); }
+    // Browsers go one by one while the tab set is whole: a TEmbeddedWB destroyed by
+    // its parent's destructor crashes the engine.
+    ~TTabs()
+    {
+        while (tabs.count())
+            delete tabs.widget(0);
+    }
+    TEmbeddedWB* ActiveBrowser() const { return qobject_cast<TEmbeddedWB*>(tabs.currentWidget()); }
     QWidget* OpenInNewTab(const QString& address)
     {
-        auto* view = new QWebEngineView;
+        auto* view = new TEmbeddedWB;
         tabs.insertTab(tabs.currentIndex() + 1, view, QString());
         tabs.setCurrentWidget(view);
         if (!address.trimmed().isEmpty())
-            LoadSync(view, QUrl(address));
+            LoadSync(view, address);
         return view;
     }
     QTabWidget tabs;

@@ -38,16 +38,12 @@ class TestSearchBox : public QObject {
     TestPeer http;
     TSearchEndpoints local;  // the shipped table with every host moved to the local server
     fixture::TTabs tabs;
-    QStringList gone;         // addresses passed to Go
+    QList<QUrl> gone;        // top-level navigations of the active browser
 
     TSearchBoxHost Host(bool withBrowser = true)
     {
         TSearchBoxHost host;
         host.ActiveBrowser = [this, withBrowser] { return withBrowser ? tabs.ActiveBrowser() : nullptr; };
-        host.Go = [this](QWebEngineView* view, const QString& address) {
-            gone << address;
-            fixture::LoadSync(view, QUrl(address));
-        };
         return host;
     }
 
@@ -63,6 +59,11 @@ private slots:
         fixture::WriteFile(dir.filePath(u"engines.json"_s), json.toUtf8());
         local = InitSearchEndpoints(dir.filePath(u"engines.json"_s));
         tabs.OpenInNewTab(http.Url(u"/page.html"_s));
+        connect(tabs.ActiveBrowser(), &TEmbeddedWB::BeforeNavigate2, this,
+                [this](const QUrl& url, bool isMainFrame, bool&) {
+                    if (isMainFrame)
+                        gone << url;
+                });
     }
 
     void init() { gone.clear(); }
@@ -86,7 +87,7 @@ private slots:
         box->edSearch->setText(u"new york"_s);
         box->SearchEngine->setEditText(u"wikipedia"_s);
         QTest::keyClick(box->edSearch, Qt::Key_Return);
-        QCOMPARE(gone, QStringList{http.Url(u"/wiki/new%20york"_s)});
+        QCOMPARE(gone, QList<QUrl>{QUrl(http.Url(u"/wiki/new%20york"_s))});
         QCOMPARE(tabs.ActiveBrowser()->url().path(), u"/wiki/new york"_s);
         QCOMPARE(box->edSearch->text(), u"new york"_s);
         QCOMPARE(parentSaw.count, 0);
@@ -106,20 +107,20 @@ private slots:
         pick(29);  // Wikipedia with an empty box: nothing happens
         QVERIFY(gone.isEmpty());
         box.btnSearch->click();  // the engine's front part alone
-        QCOMPARE(gone, QStringList{http.Url(u"/wiki/"_s)});
+        QCOMPARE(gone, QList<QUrl>{QUrl(http.Url(u"/wiki/"_s))});
 
         box.edSearch->setText(u"AT&T"_s);
         pick(20);  // a separator row searches with Google at once
-        QCOMPARE(gone.last(), http.Url(u"/search?q=AT%26T"_s));
+        QCOMPARE(gone.last(), QUrl(http.Url(u"/search?q=AT%26T"_s)));
 
         pick(40);  // PriceWise ignores the text
-        QCOMPARE(gone.last(), http.Url(u"/"_s));
+        QCOMPARE(gone.last(), QUrl(http.Url(u"/"_s)));
 
         // The combo's text decides, not the selected row.
         box.SearchEngine->setCurrentIndex(29);
         box.SearchEngine->setEditText(u"ebay"_s);
         box.btnSearch->click();
-        QCOMPARE(gone.last(), local.ComposeSearchAddress(41, u"AT&T"_s));
+        QCOMPARE(gone.last(), QUrl(local.ComposeSearchAddress(41, u"AT&T"_s)));
         QCOMPARE(gone.size(), 4);
     }
 
@@ -135,8 +136,9 @@ private slots:
 
     void currentPageMarksEveryOccurrence()
     {
-        QWebEngineView* view = tabs.ActiveBrowser();
-        QVERIFY(fixture::LoadSync(view, QUrl(http.Url(u"/page.html"_s))));
+        TEmbeddedWB* view = tabs.ActiveBrowser();
+        QVERIFY(fixture::LoadSync(view, http.Url(u"/page.html"_s)));
+        gone.clear();
         QWebEnginePage* page = view->page();
         const QUrl before = view->url();
         const QString textBefore = fixture::EvalSync(page, u"document.body.textContent"_s).toString();
@@ -170,14 +172,19 @@ private slots:
 
     void highlightRefusals()
     {
-        QWebEngineView* view = tabs.ActiveBrowser();
-        QVERIFY(fixture::LoadSync(view, QUrl(http.Url(u"/page.html"_s))));
+        TEmbeddedWB* view = tabs.ActiveBrowser();
+        QVERIFY(fixture::LoadSync(view, http.Url(u"/page.html"_s)));
         QCOMPARE(HighlightTextInPage(nullptr, u"apple"_s), -1);
-        QCOMPARE(HighlightTextInPage(view->page(), QString()), -1);
-        QCOMPARE(HighlightTextInPage(view->page(), u"pear"_s), 0);
+        QCOMPARE(HighlightTextInPage(view, QString()), -1);
+        QCOMPARE(HighlightTextInPage(view, u"pear"_s), 0);
         // Text with characters that mean something to a pattern or a script string.
-        QCOMPARE(HighlightTextInPage(view->page(), u"a.p\"l\\e("_s), 0);
-        QCOMPARE(HighlightTextInPage(view->page(), u"pie and"_s), 1);
+        QCOMPARE(HighlightTextInPage(view, u"a.p\"l\\e("_s), 0);
+        QCOMPARE(HighlightTextInPage(view, u"pie and"_s), 1);
+        // A page still loading is left alone.
+        view->Navigate(http.Url(u"/__slow/500/page.html"_s));
+        QVERIFY(view->Busy());
+        QCOMPARE(HighlightTextInPage(view, u"apple"_s), -1);
+        QVERIFY(view->WaitUntilComplete());
     }
 };
 

@@ -1,5 +1,6 @@
 // Quick links, translation of the current page and sending its link.
 #include "BrowserFixture.h"
+#include "platform/Errors.h"
 #include "search/WebServices.h"
 #include "tests/support/TestPeer.h"
 
@@ -36,10 +37,12 @@ class TestWebServices : public QObject {
     {
         TWebServicesHost host;
         host.ActiveBrowser = [this] { return tabs.ActiveBrowser(); };
-        host.Go = [](QWebEngineView* view, const QString& address) { fixture::LoadSync(view, QUrl(address)); };
         host.OpenInNewTab = [this](const QString& address) { return tabs.OpenInNewTab(address); };
         host.AddressText = [this] { return addressBox; };
-        host.ShellOpen = [this](const QString& target) { opened << target; };
+        host.ShellOpen = [this](const QString& target) {
+            opened << target;
+            return true;
+        };
         return host;
     }
 
@@ -131,9 +134,9 @@ private slots:
 
     void sendLinkOfCurrentPage()
     {
-        QWebEngineView* view = tabs.ActiveBrowser();
-        QVERIFY(fixture::LoadSync(view, QUrl(http.Url(u"/page.html?a=1&b=2"_s))));
-        QCOMPARE(view->title(), u"Daily News"_s);
+        TEmbeddedWB* view = tabs.ActiveBrowser();
+        QVERIFY(fixture::LoadSync(view, http.Url(u"/page.html?a=1&b=2"_s)));
+        QCOMPARE(view->LocationName(), u"Daily News"_s);
         TWebServices services(LoadQuickLinks(), LoadTranslations(), Host());
         opened.clear();
         services.SendLinkofCurrentPage1Click();
@@ -141,13 +144,20 @@ private slots:
         const QUrl mail(opened[0], QUrl::StrictMode);
         QCOMPARE(mail.scheme(), u"mailto"_s);
         QCOMPARE(QUrlQuery(mail).queryItemValue(u"subject"_s, QUrl::FullyDecoded), u"Daily News"_s);
-        QCOMPARE(QUrlQuery(mail).queryItemValue(u"body"_s, QUrl::FullyDecoded), view->url().toString());
+        QCOMPARE(QUrlQuery(mail).queryItemValue(u"body"_s, QUrl::FullyDecoded), view->LocationURL());
+        QVERIFY(view->LocationURL().endsWith(u"/page.html?a=1&b=2"_s));
 
         TWebServicesHost none = Host();
-        none.ActiveBrowser = [] { return static_cast<QWebEngineView*>(nullptr); };
+        none.ActiveBrowser = [] { return static_cast<TEmbeddedWB*>(nullptr); };
         TWebServices noBrowser(LoadQuickLinks(), LoadTranslations(), none);
         noBrowser.SendLinkofCurrentPage1Click();
         QCOMPARE(opened.size(), 1);
+
+        // No mail program: a clear error, not silence.
+        TWebServicesHost failing = Host();
+        failing.ShellOpen = [](const QString&) { return false; };
+        TWebServices noMailer(LoadQuickLinks(), LoadTranslations(), failing);
+        QVERIFY_THROWS_EXCEPTION(Exception, noMailer.SendLinkofCurrentPage1Click());
     }
 };
 

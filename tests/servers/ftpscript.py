@@ -8,6 +8,7 @@ Prints "READY <port>" once it listens on 127.0.0.1 (PORT 0 or absent: a free por
   --listing FILE      bytes sent for LIST (default: empty listing)
   --stall BYTES       RETR announces 1000000 bytes, sends BYTES of them, then hangs
   --pasv-host ADDR    the address named in the 227 reply (the data port is on 127.0.0.1)
+  --fail-list         LIST is refused with 550
 
 Any user name and password log on. EPSV and EPRT are refused, so clients fall back to
 PASV and PORT. RETR of any other name sends 1000 bytes of "x". STOR swallows the data.
@@ -20,6 +21,7 @@ import threading
 LISTING = b""
 STALL = None
 PASV_HOST = "127.0.0.1"
+FAIL_LIST = False
 
 
 class Session(socketserver.StreamRequestHandler):
@@ -72,6 +74,8 @@ class Session(socketserver.StreamRequestHandler):
                 n = [int(x) for x in arg.split(",")]
                 self.active = (".".join(map(str, n[:4])), n[4] * 256 + n[5])
                 self.reply("200 PORT OK.")
+            elif verb == "LIST" and FAIL_LIST:
+                self.reply("550 Listing refused.")
             elif verb == "LIST":
                 self.reply("150 Listing.")
                 conn = self.open_data()
@@ -107,7 +111,7 @@ class Server(socketserver.ThreadingTCPServer):
 
 
 def main():
-    global LISTING, STALL, PASV_HOST
+    global LISTING, STALL, PASV_HOST, FAIL_LIST
     args = sys.argv[1:]
     port = 0
     while args:
@@ -117,6 +121,8 @@ def main():
                 LISTING = f.read()
         elif a == "--stall":
             STALL = int(args.pop(0))
+        elif a == "--fail-list":
+            FAIL_LIST = True
         elif a == "--pasv-host":
             PASV_HOST = args.pop(0)
         else:

@@ -19,6 +19,7 @@ private slots:
     void refusesBeforeSending();
     void serverErrors();
     void keepsExistingLocalFile();
+    void transferModeSetsType();
     void scriptedPassiveGoesToControlHost();
     void stallTimesOutAndLeavesNoFile();
     void interruptStopsTransfer();
@@ -29,6 +30,11 @@ private:
         ftp.RemotePort = port;
         ftp.User = QStringLiteral("anonymous");
         ftp.Password = QStringLiteral("guest@example.com");
+    }
+    void WriteServerFile(const QString& rel, const QByteArray& data) {
+        QFile f(serverRoot.filePath(rel));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(data);
     }
     static QString Read(const QString& path) {
         QFile f(path);
@@ -220,6 +226,34 @@ void TestEngine::keepsExistingLocalFile() {
     ftp.Overwrite = true;
     ftp.Download();
     QCOMPARE(Read(QStringLiteral("keep.txt")), QStringLiteral("new"));
+}
+
+void TestEngine::transferModeSetsType() {
+    WriteServerFile(QStringLiteral("pub/mode.txt"), "line\n");
+    TipwFTP ftp;
+    Setup(ftp, vsftpd.Port());
+    ftp.Overwrite = true;
+    QStringList trail;
+    connect(&ftp, &TipwFTP::OnPITrail, this, [&](int dir, const QString& m) {
+        if (dir == 0 && (m.startsWith(QStringLiteral("TYPE")) || m.startsWith(QStringLiteral("RETR"))))
+            trail << m;
+    });
+    ftp.Logon();
+    ftp.RemoteFile = QStringLiteral("/pub/mode.txt");
+    ftp.LocalFile = QStringLiteral("mode.txt");
+    const QList<QPair<TipwFTP::TTransferMode, QString>> modes = {
+        {TipwFTP::tmASCII, QStringLiteral("TYPE A")}, {TipwFTP::tmBinary, QStringLiteral("TYPE I")}, {TipwFTP::tmDefault, QStringLiteral("TYPE I")}};
+    for (const auto& [mode, type] : modes) {
+        trail.clear();
+        ftp.TransferMode = mode;
+        ftp.Download();
+        if (mode == TipwFTP::tmDefault)  // after binary: binary still, TYPE not resent
+            QVERIFY2(!trail.contains(QStringLiteral("TYPE A")), qPrintable(trail.join(u',')));
+        else
+            QVERIFY2(trail.contains(type), qPrintable(trail.join(u',')));
+        QCOMPARE(trail.last(), QStringLiteral("RETR /pub/mode.txt"));
+    }
+    QCOMPARE(Read(QStringLiteral("mode.txt")), QStringLiteral("line\n"));
 }
 
 void TestEngine::scriptedPassiveGoesToControlHost() {
