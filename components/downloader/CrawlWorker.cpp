@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
+#include <QThreadPool>
+#include <algorithm>
 #include <atomic>
 #include <curl/curl.h>
 #include <deque>
@@ -74,6 +76,8 @@ struct TCrawlWorker::Private {
     std::deque<std::unique_ptr<Job>> pending;
     std::map<CURL*, std::unique_ptr<Job>> running;
     QElapsedTimer clock;
+    // Files are written (each one synced to disk) beside the transfers, not between them.
+    QThreadPool writers;
 
     void report(const TclDownLoadItem& item) {
         std::lock_guard lock(callbackLock);
@@ -85,6 +89,7 @@ struct TCrawlWorker::Private {
     void start(std::unique_ptr<Job> job);
     void done(CURL* easy, CURLcode code);
     void store(Job& job, const QByteArray& effectiveUrl);
+    void queueLinks(const TclDownLoadItem& item, const QByteArray& html, const QByteArray& effectiveUrl);
 };
 
 void TCrawlWorker::Private::addRoot() {
@@ -175,31 +180,39 @@ void TCrawlWorker::Private::done(CURL* easy, CURLcode code) {
         return;
     }
     store(*job, effectiveUrl);
-    report(job->item);
 }
 
+// Stores the resource when it qualifies and queues the links of a stored page. The item
+// is reported once its file is written.
 void TCrawlWorker::Private::store(Job& job, const QByteArray& effectiveUrl) {
     TclDownLoadItem& item = job.item;
-    if (!ShouldStore(s.Options, item.StatusCode, item.ContentType))
+    if (stop || !ShouldStore(s.Options, item.StatusCode, item.ContentType)) {
+        report(item);
         return;
-    if (stop)
-        return;
+    }
     if (item.LocalFile.isEmpty()) {
         item.ErrorText = QStringLiteral("No safe local name for this address");
+        report(item);
         return;
     }
-    try {
-        QDir().mkpath(QFileInfo(item.LocalFile).absolutePath());
-        SaveFileAtomically(item.LocalFile, job.body);
-        item.Stored = true;
-    } catch (const Exception& e) {
-        item.ErrorText = e.Message;
-        return;
-    }
-    if (!item.ContentType.contains(QLatin1String("html"), Qt::CaseInsensitive))
-        return;
+    if (item.ContentType.contains(QLatin1String("html"), Qt::CaseInsensitive))
+        queueLinks(item, job.body, effectiveUrl);
+    writers.start([this, item = item, body = std::move(job.body)]() mutable {
+        try {
+            QDir().mkpath(QFileInfo(item.LocalFile).absolutePath());
+            SaveFileAtomically(item.LocalFile, body);
+            item.Stored = true;
+        } catch (const Exception& e) {
+            item.ErrorText = e.Message;
+        }
+        report(item);
+    });
+}
+
+void TCrawlWorker::Private::queueLinks(const TclDownLoadItem& item, const QByteArray& html,
+                                       const QByteArray& effectiveUrl) {
     const QUrl base(QString::fromUtf8(effectiveUrl));
-    for (const QString& link : ExtractLinks(job.body)) {
+    for (const QString& link : ExtractLinks(html)) {
         const QString text = link.trimmed();
         if (text.isEmpty())
             continue;
@@ -247,6 +260,13 @@ void TCrawlWorker::Private::run() {
                 done(msg->easy_handle, msg->data.result);
         if (running.empty() && pending.empty())
             break;
+        // Items found meanwhile start at once when a slot is free; otherwise wait for
+        // socket activity, a retry falling due, or Stop's wake-up.
+        const bool startable = int(running.size()) < s.MaxStartedItems &&
+                               std::any_of(pending.begin(), pending.end(),
+                                           [&](const auto& j) { return j->notBefore <= clock.elapsed(); });
+        if (startable)
+            continue;
         const int wait = nextDue < 0 ? 200 : int(qBound(qint64(1), nextDue - clock.elapsed(), qint64(200)));
         curl_multi_poll(multi, nullptr, 0, wait, nullptr);
     }
@@ -256,6 +276,7 @@ void TCrawlWorker::Private::run() {
     }
     running.clear();
     pending.clear();
+    writers.waitForDone();
 }
 
 TCrawlWorker::TCrawlWorker(TCrawlSettings settings, std::function<void(const TclDownLoadItem&)> completed,
@@ -269,6 +290,7 @@ TCrawlWorker::TCrawlWorker(TCrawlSettings settings, std::function<void(const Tcl
     d->completed = std::move(completed);
     d->finished = std::move(finished);
     d->multi = curl_multi_init();
+    d->writers.setMaxThreadCount(4);
     d->thread = std::thread([p = d] {
         if (p->multi)
             p->run();
