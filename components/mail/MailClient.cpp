@@ -75,10 +75,10 @@ TclMailClient::TclMailClient(QObject* parent) : QObject(parent), session(std::ma
 
 TclMailClient::~TclMailClient() {
     // The socket belongs to the worker thread; it is released there.
-    try {
-        Run([](TclMailSession& s) { s.Disconnect(); });
-    } catch (...) {
-    }
+    // No event loop here: the owner may be half destroyed. The worker drops the socket
+    // while this thread blocks.
+    TclMailSession* s = session.get();
+    QMetaObject::invokeMethod(context, [s] { s->Disconnect(); }, Qt::BlockingQueuedConnection);
     thread.quit();
     thread.wait();
 }
