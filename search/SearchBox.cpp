@@ -15,13 +15,8 @@
 namespace search {
 
 TSearchBox::TSearchBox(TSearchEndpoints table, TSearchBoxHost hostIn, QWidget* parent)
-    : QWidget(parent),
-      edSearch(new QLineEdit(this)),
-      SearchEngine(new QComboBox(this)),
-      btnSearch(new QToolButton(this)),
-      endpoints(std::move(table)),
-      host(std::move(hostIn))
-{
+    : QWidget(parent), edSearch(new QLineEdit(this)), SearchEngine(new QComboBox(this)),
+      btnSearch(new QToolButton(this)), endpoints(std::move(table)), host(std::move(hostIn)) {
     edSearch->setObjectName(QStringLiteral("edSearch"));
     SearchEngine->setObjectName(QStringLiteral("SearchEngine"));
     btnSearch->setObjectName(QStringLiteral("btnSearch"));
@@ -51,8 +46,7 @@ TSearchBox::TSearchBox(TSearchEndpoints table, TSearchBoxHost hostIn, QWidget* p
     connect(SearchEngine, &QComboBox::activated, this, &TSearchBox::SearchEngineSelect);
 }
 
-void TSearchBox::btnSearchClick()
-{
+void TSearchBox::btnSearchClick() {
     const QString text = edSearch->text();
     const int code = endpoints.EngineCodeOf(SearchEngine->currentText());
     TEmbeddedWB* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
@@ -64,29 +58,26 @@ void TSearchBox::btnSearchClick()
         browser->Go(endpoints.ComposeSearchAddress(code, text));
 }
 
-void TSearchBox::edSearchKeyPress(QChar& key)
-{
+void TSearchBox::edSearchKeyPress(QChar& key) {
     if (key == QChar(13)) {
         key = QChar(0);
         btnSearchClick();
     }
 }
 
-void TSearchBox::SearchEngineSelect()
-{
+void TSearchBox::SearchEngineSelect() {
     if (!edSearch->text().isEmpty())
         btnSearch->click();
 }
 
-bool TSearchBox::eventFilter(QObject* watched, QEvent* event)
-{
+bool TSearchBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edSearch && event->type() == QEvent::KeyPress) {
         const auto* keyEvent = static_cast<QKeyEvent*>(event);
         if (keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter) {
             QChar key(13);
             edSearchKeyPress(key);
             if (key.isNull())
-                return true;  // swallowed: no character, no default button, no beep
+                return true; // swallowed: no character, no default button, no beep
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -137,8 +128,7 @@ const char HighlightScript[] = R"JS(
 })
 )JS";
 
-QString JsString(const QString& s)
-{
+QString JsString(const QString& s) {
     QString out = QStringLiteral("\"");
     for (QChar c : s) {
         if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
@@ -151,10 +141,9 @@ QString JsString(const QString& s)
     return out + QLatin1Char('"');
 }
 
-}  // namespace
+} // namespace
 
-int HighlightTextInPage(TEmbeddedWB* browser, const QString& text)
-{
+int HighlightTextInPage(TEmbeddedWB* browser, const QString& text) {
     if (!browser || browser->Busy() || !browser->DocumentLoaded() || text.isEmpty())
         return -1;
     QWebEnginePage* page = browser->page();
@@ -166,18 +155,19 @@ int HighlightTextInPage(TEmbeddedWB* browser, const QString& text)
     int count = -1;
     bool done = false;
     QObject::connect(page, &QObject::destroyed, &loop, &QEventLoop::quit);
-    page->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&, guardLoop = QPointer<QEventLoop>(&loop)](const QVariant& result) {
-        if (!guardLoop)
-            return;
-        bool ok = false;
-        const int n = result.toInt(&ok);
-        count = ok ? n : -1;
-        done = true;
-        guardLoop->quit();
-    });
+    page->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                        [&, guardLoop = QPointer<QEventLoop>(&loop)](const QVariant& result) {
+                            if (!guardLoop)
+                                return;
+                            bool ok = false;
+                            const int n = result.toInt(&ok);
+                            count = ok ? n : -1;
+                            done = true;
+                            guardLoop->quit();
+                        });
     if (!done && guard)
         loop.exec();
     return count;
 }
 
-}  // namespace search
+} // namespace search

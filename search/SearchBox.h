@@ -55,4 +55,4 @@ inline constexpr char HighlightStyle[] = "background-color: yellow; font-weight:
 // of marks made, -1 when nothing was run.
 int HighlightTextInPage(TEmbeddedWB* browser, const QString& text);
 
-}  // namespace search
+} // namespace search

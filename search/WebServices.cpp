@@ -1,28 +1,24 @@
 #include "search/WebServices.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QPointer>
 #include "components/browser/EmbeddedWB.h"
 #include "platform/Errors.h"
 #include "platform/Shell.h"
+#include <QAction>
+#include <QMenu>
+#include <QPointer>
 
 namespace search {
 
 TWebServices::TWebServices(QVector<TQuickLinkMenu> menusIn, QVector<TTranslation> translationsIn,
                            TWebServicesHost hostIn, QObject* parent)
-    : QObject(parent),
-      menus(std::move(menusIn)),
-      translations(std::move(translationsIn)),
-      host(std::move(hostIn))
-{
+    : QObject(parent), menus(std::move(menusIn)), translations(std::move(translationsIn)),
+      host(std::move(hostIn)) {
     if (!host.ShellOpen)
         host.ShellOpen = [](const QString& target) { return ::ShellOpen(target); };
 }
 
 QAction* TWebServices::AddAction(QMenu* menu, const QString& caption, const QString& handler,
-                                 std::function<void()> run)
-{
+                                 std::function<void()> run) {
     QAction* action = menu->addAction(caption);
     QString name = handler;
     if (name.endsWith(QLatin1String("Click")))
@@ -35,8 +31,7 @@ QAction* TWebServices::AddAction(QMenu* menu, const QString& caption, const QStr
     return action;
 }
 
-void TWebServices::FillMenus(const QList<QMenu*>& targets)
-{
+void TWebServices::FillMenus(const QList<QMenu*>& targets) {
     TWebServices* self = this;
     for (qsizetype m = 0; m < menus.size() && m < targets.size(); ++m) {
         QMenu* menu = targets[m];
@@ -46,21 +41,22 @@ void TWebServices::FillMenus(const QList<QMenu*>& targets)
                 continue;
             }
             const QString address = link.Address;
-            AddAction(menu, link.Caption, link.Handler, [self, address] { self->OpenQuickLink(address); });
+            AddAction(menu, link.Caption, link.Handler,
+                      [self, address] { self->OpenQuickLink(address); });
         }
         if (m != menus.size() - 1)
             continue;
         for (const TTranslation& t : translations) {
             const QString front = t.Front;
-            AddAction(menu, t.Caption, t.Handler, [self, front] { self->TranslateCurrentPage(front); });
+            AddAction(menu, t.Caption, t.Handler,
+                      [self, front] { self->TranslateCurrentPage(front); });
             if (t.SeparatorAfter)
                 menu->addSeparator();
         }
     }
 }
 
-QList<QMenu*> TWebServices::AddMenusTo(QMenu* parent)
-{
+QList<QMenu*> TWebServices::AddMenusTo(QMenu* parent) {
     QList<QMenu*> added;
     for (const TQuickLinkMenu& m : menus)
         added << parent->addMenu(m.Caption);
@@ -68,16 +64,14 @@ QList<QMenu*> TWebServices::AddMenusTo(QMenu* parent)
     return added;
 }
 
-QAction* TWebServices::ActionFor(const QString& handler) const
-{
+QAction* TWebServices::ActionFor(const QString& handler) const {
     for (QAction* a : actions)
         if (a->property("handler").toString() == handler)
             return a;
     return nullptr;
 }
 
-void TWebServices::OpenQuickLink(const QString& address)
-{
+void TWebServices::OpenQuickLink(const QString& address) {
     if (!host.OpenInNewTab)
         return;
     host.OpenInNewTab(QStringLiteral("about:blank"));
@@ -86,8 +80,7 @@ void TWebServices::OpenQuickLink(const QString& address)
         browser->Go(address);
 }
 
-void TWebServices::TranslateCurrentPage(const QString& front)
-{
+void TWebServices::TranslateCurrentPage(const QString& front) {
     TEmbeddedWB* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
     if (!browser)
         return;
@@ -95,8 +88,7 @@ void TWebServices::TranslateCurrentPage(const QString& front)
     browser->Go(TranslationAddress(front, page));
 }
 
-void TWebServices::SendLinkofCurrentPage1Click()
-{
+void TWebServices::SendLinkofCurrentPage1Click() {
     TEmbeddedWB* browser = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
     if (!browser)
         return;
@@ -104,4 +96,4 @@ void TWebServices::SendLinkofCurrentPage1Click()
         throw Exception(QStringLiteral("No mail program could be started to send the link."));
 }
 
-}  // namespace search
+} // namespace search

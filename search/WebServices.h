@@ -63,4 +63,4 @@ private:
     QList<QAction*> actions;
 };
 
-}  // namespace search
+} // namespace search

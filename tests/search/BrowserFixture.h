@@ -13,14 +13,12 @@
 
 namespace fixture {
 
-inline bool LoadSync(TEmbeddedWB* view, const QString& address)
-{
+inline bool LoadSync(TEmbeddedWB* view, const QString& address) {
     view->Navigate(address);
     return view->WaitUntilComplete() && view->DocumentLoaded();
 }
 
-inline QVariant EvalSync(QWebEnginePage* page, const QString& script)
-{
+inline QVariant EvalSync(QWebEnginePage* page, const QString& script) {
     QVariant result;
     bool done = false;
     page->runJavaScript(script, [&](const QVariant& v) {
@@ -32,8 +30,7 @@ inline QVariant EvalSync(QWebEnginePage* page, const QString& script)
     return result;
 }
 
-inline void WriteFile(const QString& path, const QByteArray& data)
-{
+inline void WriteFile(const QString& path, const QByteArray& data) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     if (f.open(QIODevice::WriteOnly))
@@ -42,30 +39,31 @@ inline void WriteFile(const QString& path, const QByteArray& data)
 
 // "apple" three times in the body text: twice in one text node, once inside <b> in a
 // link; also in places that are not page text (head script, attributes, a text area).
-inline const char ApplePage[] =
-    "<html><head><title>Daily News</title>\n"
-    "<script>var fruit = \"apple\";</script></head><body>\n"
-    "<p id=\"first\">Apple pie and apple juice</p>\n"
-    "<div style=\"height:3000px\"></div>\n"
-    "<p><a id=\"link\" href=\"/apple.html\" title=\"apple\">an <b id=\"bold\">APPLE</b> a day</a></p>\n"
-    "<textarea id=\"area\">apple</textarea>\n"
-    "<div style=\"height:3000px\"></div>\n"
-    "</body></html>\n";
+inline const char ApplePage[] = "<html><head><title>Daily News</title>\n"
+                                "<script>var fruit = \"apple\";</script></head><body>\n"
+                                "<p id=\"first\">Apple pie and apple juice</p>\n"
+                                "<div style=\"height:3000px\"></div>\n"
+                                "<p><a id=\"link\" href=\"/apple.html\" title=\"apple\">an <b "
+                                "id=\"bold\">APPLE</b> a day</a></p>\n"
+                                "<textarea id=\"area\">apple</textarea>\n"
+                                "<div style=\"height:3000px\"></div>\n"
+                                "</body></html>\n";
 
 // The tab set: a browser per tab, new tabs right after the active one.
 class TTabs {
 public:
-    TTabs() { tabs.resize(800, 600); tabs.show(); }
+    TTabs() {
+        tabs.resize(800, 600);
+        tabs.show();
+    }
     // Browsers go one by one while the tab set is whole: a TEmbeddedWB destroyed by
     // its parent's destructor crashes the engine.
-    ~TTabs()
-    {
+    ~TTabs() {
         while (tabs.count())
             delete tabs.widget(0);
     }
     TEmbeddedWB* ActiveBrowser() const { return qobject_cast<TEmbeddedWB*>(tabs.currentWidget()); }
-    QWidget* OpenInNewTab(const QString& address)
-    {
+    QWidget* OpenInNewTab(const QString& address) {
         auto* view = new TEmbeddedWB;
         tabs.insertTab(tabs.currentIndex() + 1, view, QString());
         tabs.setCurrentWidget(view);
@@ -76,4 +74,4 @@ public:
     QTabWidget tabs;
 };
 
-}  // namespace fixture
+} // namespace fixture

@@ -19,8 +19,7 @@ namespace {
 class EnterCounter : public QObject {
 public:
     int count = 0;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
+    bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(e)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter)
@@ -30,26 +29,26 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 class TestSearchBox : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
     TestPeer http;
-    TSearchEndpoints local;  // the shipped table with every host moved to the local server
+    TSearchEndpoints local; // the shipped table with every host moved to the local server
     fixture::TTabs tabs;
-    QList<QUrl> gone;        // top-level navigations of the active browser
+    QList<QUrl> gone; // top-level navigations of the active browser
 
-    TSearchBoxHost Host(bool withBrowser = true)
-    {
+    TSearchBoxHost Host(bool withBrowser = true) {
         TSearchBoxHost host;
-        host.ActiveBrowser = [this, withBrowser] { return withBrowser ? tabs.ActiveBrowser() : nullptr; };
+        host.ActiveBrowser = [this, withBrowser] {
+            return withBrowser ? tabs.ActiveBrowser() : nullptr;
+        };
         return host;
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         fixture::WriteFile(dir.filePath(u"www/page.html"_s), fixture::ApplePage);
         QVERIFY2(http.StartHttp(dir.filePath(u"www"_s)), qPrintable(http.Error()));
         QFile shipped(u":/search/engines.json"_s);
@@ -68,8 +67,7 @@ private slots:
 
     void init() { gone.clear(); }
 
-    void startState()
-    {
+    void startState() {
         TSearchBox box(local, Host());
         QCOMPARE(box.SearchEngine->count(), 49);
         QCOMPARE(box.SearchEngine->currentIndex(), -1);
@@ -78,8 +76,7 @@ private slots:
         QVERIFY(box.edSearch->text().isEmpty());
     }
 
-    void enterSearchesAndIsSwallowed()
-    {
+    void enterSearchesAndIsSwallowed() {
         QWidget window;
         EnterCounter parentSaw;
         window.installEventFilter(&parentSaw);
@@ -92,28 +89,27 @@ private slots:
         QCOMPARE(box->edSearch->text(), u"new york"_s);
         QCOMPARE(parentSaw.count, 0);
 
-        QTest::keyClick(box->edSearch, Qt::Key_X);  // other keys type as usual
+        QTest::keyClick(box->edSearch, Qt::Key_X); // other keys type as usual
         QCOMPARE(box->edSearch->text(), u"new yorkx"_s);
         QCOMPARE(gone.size(), 1);
     }
 
-    void pickingAnEngine()
-    {
+    void pickingAnEngine() {
         TSearchBox box(local, Host());
         auto pick = [&](int row) {
             box.SearchEngine->setCurrentIndex(row);
             emit box.SearchEngine->activated(row);
         };
-        pick(29);  // Wikipedia with an empty box: nothing happens
+        pick(29); // Wikipedia with an empty box: nothing happens
         QVERIFY(gone.isEmpty());
-        box.btnSearch->click();  // the engine's front part alone
+        box.btnSearch->click(); // the engine's front part alone
         QCOMPARE(gone, QList<QUrl>{QUrl(http.Url(u"/wiki/"_s))});
 
         box.edSearch->setText(u"AT&T"_s);
-        pick(20);  // a separator row searches with Google at once
+        pick(20); // a separator row searches with Google at once
         QCOMPARE(gone.last(), QUrl(http.Url(u"/search?q=AT%26T"_s)));
 
-        pick(40);  // PriceWise ignores the text
+        pick(40); // PriceWise ignores the text
         QCOMPARE(gone.last(), QUrl(http.Url(u"/"_s)));
 
         // The combo's text decides, not the selected row.
@@ -124,8 +120,7 @@ private slots:
         QCOMPARE(gone.size(), 4);
     }
 
-    void noBrowserDoesNothing()
-    {
+    void noBrowserDoesNothing() {
         TSearchBox box(local, Host(false));
         box.edSearch->setText(u"x"_s);
         box.btnSearch->click();
@@ -134,14 +129,14 @@ private slots:
         QVERIFY(gone.isEmpty());
     }
 
-    void currentPageMarksEveryOccurrence()
-    {
+    void currentPageMarksEveryOccurrence() {
         TEmbeddedWB* view = tabs.ActiveBrowser();
         QVERIFY(fixture::LoadSync(view, http.Url(u"/page.html"_s)));
         gone.clear();
         QWebEnginePage* page = view->page();
         const QUrl before = view->url();
-        const QString textBefore = fixture::EvalSync(page, u"document.body.textContent"_s).toString();
+        const QString textBefore =
+            fixture::EvalSync(page, u"document.body.textContent"_s).toString();
 
         TSearchBox box(local, Host());
         box.SearchEngine->setEditText(u"Current Page"_s);
@@ -155,23 +150,28 @@ private slots:
         QCOMPARE(fixture::EvalSync(page, marks + u".length"_s).toInt(), 3);
         // Every mark holds the text as the page spells it; the page's elements and
         // text are all still there.
-        QCOMPARE(fixture::EvalSync(page, u"Array.from(%1).map(s => s.textContent).join()"_s.arg(marks))
-                     .toString(),
-                 u"Apple,apple,APPLE"_s);
+        QCOMPARE(
+            fixture::EvalSync(page, u"Array.from(%1).map(s => s.textContent).join()"_s.arg(marks))
+                .toString(),
+            u"Apple,apple,APPLE"_s);
         QCOMPARE(fixture::EvalSync(page, u"document.body.textContent"_s).toString(), textBefore);
-        QCOMPARE(fixture::EvalSync(page, u"document.getElementById('first').childNodes.length"_s).toInt(), 4);
-        QCOMPARE(fixture::EvalSync(page, u"document.getElementById('bold').parentNode.id + ' ' + "
-                                         u"document.getElementById('link').getAttribute('title') + ' ' + "
-                                         u"document.getElementById('area').value"_s)
+        QCOMPARE(fixture::EvalSync(page, u"document.getElementById('first').childNodes.length"_s)
+                     .toInt(),
+                 4);
+        QCOMPARE(fixture::EvalSync(page,
+                                   u"document.getElementById('bold').parentNode.id + ' ' + "
+                                   u"document.getElementById('link').getAttribute('title') + ' ' + "
+                                   u"document.getElementById('area').value"_s)
                      .toString(),
                  u"link apple apple"_s);
         // The view ends at the last mark, aligned to the top.
         QVERIFY(fixture::EvalSync(page, u"window.scrollY"_s).toDouble() > 1000);
-        QVERIFY(qAbs(fixture::EvalSync(page, marks + u"[2].getBoundingClientRect().top"_s).toDouble()) < 2);
+        QVERIFY(
+            qAbs(fixture::EvalSync(page, marks + u"[2].getBoundingClientRect().top"_s).toDouble()) <
+            2);
     }
 
-    void highlightRefusals()
-    {
+    void highlightRefusals() {
         TEmbeddedWB* view = tabs.ActiveBrowser();
         QVERIFY(fixture::LoadSync(view, http.Url(u"/page.html"_s)));
         QCOMPARE(HighlightTextInPage(nullptr, u"apple"_s), -1);

@@ -15,15 +15,14 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A menu's entries as captions, "-" for a separator.
-QStringList Captions(const QMenu* menu)
-{
+QStringList Captions(const QMenu* menu) {
     QStringList out;
     for (const QAction* a : menu->actions())
         out << (a->isSeparator() ? u"-"_s : a->text());
     return out;
 }
 
-}  // namespace
+} // namespace
 
 class TestWebServices : public QObject {
     Q_OBJECT
@@ -31,10 +30,9 @@ class TestWebServices : public QObject {
     TestPeer http;
     fixture::TTabs tabs;
     QString addressBox;
-    QStringList opened;  // what the shell was asked to open
+    QStringList opened; // what the shell was asked to open
 
-    TWebServicesHost Host()
-    {
+    TWebServicesHost Host() {
         TWebServicesHost host;
         host.ActiveBrowser = [this] { return tabs.ActiveBrowser(); };
         host.OpenInNewTab = [this](const QString& address) { return tabs.OpenInNewTab(address); };
@@ -47,35 +45,32 @@ class TestWebServices : public QObject {
     }
 
     // The shipped tables with every host moved to the local server, path kept.
-    QString Local(const QString& address) const
-    {
+    QString Local(const QString& address) const {
         const QUrl url(address);
         return http.Url(url.path(QUrl::FullyEncoded) +
                         (url.hasQuery() ? u"?"_s + url.query(QUrl::FullyEncoded) : QString()));
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         fixture::WriteFile(dir.filePath(u"www/page.html"_s), fixture::ApplePage);
         QVERIFY2(http.StartHttp(dir.filePath(u"www"_s)), qPrintable(http.Error()));
         tabs.OpenInNewTab(http.Url(u"/page.html"_s));
     }
 
-    void menuLayout()
-    {
+    void menuLayout() {
         TWebServices services(LoadQuickLinks(), LoadTranslations(), Host());
         QMenu options;
         const QList<QMenu*> menus = services.AddMenusTo(&options);
         QCOMPARE(Captions(&options),
                  (QStringList{u"Yahoo!"_s, u"Google"_s, u"MSN"_s, u"Useful Services"_s}));
         const QStringList useful = Captions(menus[3]);
-        QCOMPARE(useful.mid(0, 6), (QStringList{u"Free online Network Utilities"_s, u"Traffic Ranking"_s,
-                                                u"Take Me Back"_s, u"-"_s,
+        QCOMPARE(useful.mid(0, 6), (QStringList{u"Free online Network Utilities"_s,
+                                                u"Traffic Ranking"_s, u"Take Me Back"_s, u"-"_s,
                                                 u"Google translate current page"_s, u"-"_s}));
         QCOMPARE(useful.size(), 14);
         QCOMPARE(useful.last(), u"Babel Fish: Portugese to English"_s);
-        QCOMPARE(Captions(menus[2]).indexOf(u"-"_s), 5);  // MSN: after "Groups"
+        QCOMPARE(Captions(menus[2]).indexOf(u"-"_s), 5); // MSN: after "Groups"
         QCOMPARE(menus[0]->actions().size(), 22);
         QAction* mail = services.ActionFor(u"YahooMail1Click"_s);
         QVERIFY(mail);
@@ -83,8 +78,7 @@ private slots:
         QCOMPARE(mail->text(), u"Yahoo Mail"_s);
     }
 
-    void everyQuickLinkOpensOneActiveTab()
-    {
+    void everyQuickLinkOpensOneActiveTab() {
         QVector<TQuickLinkMenu> menus = LoadQuickLinks();
         for (TQuickLinkMenu& m : menus)
             for (TQuickLink& link : m.Items)
@@ -109,13 +103,12 @@ private slots:
                 QCOMPARE(tabs.ActiveBrowser()->url(), QUrl(link.Address));
             }
         }
-        QCOMPARE(first->url(), firstUrl);  // the tab the links were opened from keeps its page
+        QCOMPARE(first->url(), firstUrl); // the tab the links were opened from keeps its page
         while (tabs.tabs.count() > 1)
             delete tabs.tabs.widget(1);
     }
 
-    void translationLoadsInTheCurrentTab()
-    {
+    void translationLoadsInTheCurrentTab() {
         QVector<TTranslation> translations = LoadTranslations();
         for (TTranslation& t : translations)
             t.Front = Local(t.Front);
@@ -132,8 +125,7 @@ private slots:
         QCOMPARE(QUrlQuery(loaded).queryItemValue(u"u"_s, QUrl::FullyDecoded), addressBox);
     }
 
-    void sendLinkOfCurrentPage()
-    {
+    void sendLinkOfCurrentPage() {
         TEmbeddedWB* view = tabs.ActiveBrowser();
         QVERIFY(fixture::LoadSync(view, http.Url(u"/page.html?a=1&b=2"_s)));
         QCOMPARE(view->LocationName(), u"Daily News"_s);
@@ -144,7 +136,8 @@ private slots:
         const QUrl mail(opened[0], QUrl::StrictMode);
         QCOMPARE(mail.scheme(), u"mailto"_s);
         QCOMPARE(QUrlQuery(mail).queryItemValue(u"subject"_s, QUrl::FullyDecoded), u"Daily News"_s);
-        QCOMPARE(QUrlQuery(mail).queryItemValue(u"body"_s, QUrl::FullyDecoded), view->LocationURL());
+        QCOMPARE(QUrlQuery(mail).queryItemValue(u"body"_s, QUrl::FullyDecoded),
+                 view->LocationURL());
         QVERIFY(view->LocationURL().endsWith(u"/page.html?a=1&b=2"_s));
 
         TWebServicesHost none = Host();
