@@ -68,6 +68,8 @@ TfrmReader::TfrmReader(QWidget* parent) : QWidget(parent) {
     txtData->setObjectName(QStringLiteral("txtData"));
     txtData->setFixedHeight(294);
     txtData->Silent = true;
+    // Pictures, video and sound load as usual; the pane offers no menu of its own.
+    txtData->setContextMenuPolicy(Qt::NoContextMenu);
 
     auto* sheetLayout = new QVBoxLayout(tsRSS);
     sheetLayout->addWidget(top);

@@ -17,6 +17,9 @@ bool ShouldStore(TclGrabOptions options, long status, const QString& contentType
 }
 
 QString LocalFileFor(const QString& folder, const QString& url) {
+    // Without a target folder nothing is stored (it would land in the current folder).
+    if (folder.trimmed().isEmpty())
+        return {};
     const QUrl u(url);
     // Decoded, so that "%2e%2e", "%5c" and "%00" are seen for what they are and dropped.
     QString path = QUrl::fromPercentEncoding(u.path(QUrl::FullyEncoded).toUtf8());

@@ -17,7 +17,7 @@ bool ShouldStore(TclGrabOptions options, long status, const QString& contentType
 
 // The local file of an address (lower-cased as the item carries it): the address's
 // decoded path reduced to a safe relative path inside folder; a path naming a folder
-// ("/" or "/docs/") gets "index.htm". Empty when no file inside folder fits.
+// ("/" or "/docs/") gets "index.htm". Empty when folder is empty or no file inside it fits.
 QString LocalFileFor(const QString& folder, const QString& url);
 
 // The "href" of every "a" and the "src" of every "img" in an HTML document, in order;

@@ -35,6 +35,7 @@ void TestGrabRules::localFile() {
     QFETCH(QString, file);
     QCOMPARE(LocalFileFor(QStringLiteral("/tmp/grab"), url), QStringLiteral("/tmp/grab/") + file);
     QCOMPARE(LocalFileFor(QStringLiteral("/tmp/grab/"), url), QStringLiteral("/tmp/grab/") + file);
+    QCOMPARE(LocalFileFor(QString(), url), QString());
 }
 
 void TestGrabRules::storedTypes() {
