@@ -75,10 +75,10 @@ TclMailClient::TclMailClient(QObject* parent) : QObject(parent), session(std::ma
 
 TclMailClient::~TclMailClient() {
     // The socket belongs to the worker thread; it is released there.
-    try {
-        Run([](TclMailSession& s) { s.Disconnect(); });
-    } catch (...) {
-    }
+    // No event loop here: the owner may be half destroyed. The worker drops the socket
+    // while this thread blocks.
+    TclMailSession* s = session.get();
+    QMetaObject::invokeMethod(context, [s] { s->Disconnect(); }, Qt::BlockingQueuedConnection);
     thread.quit();
     thread.wait();
 }
@@ -140,5 +140,10 @@ void TclMailClient::CloseWith(const std::function<void(TclMailSession&)>& farewe
         if (error)
             std::rethrow_exception(error);
     });
+    active = false;
+}
+
+void TclMailClient::Abort() {
+    Run([](TclMailSession& s) { s.Disconnect(); });
     active = false;
 }

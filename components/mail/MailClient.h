@@ -53,6 +53,8 @@ public:
 
     // True from a successful Open until Close (or a lost connection found by an operation).
     bool Active() const { return active; }
+    // Drops the connection without a farewell (a POP3 server then discards deletions).
+    void Abort();
 
 protected:
     // Runs fn on the worker thread and waits for it; rethrows what it threw.

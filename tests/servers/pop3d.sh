@@ -20,6 +20,7 @@ listen = 127.0.0.1
 ssl = no
 disable_plaintext_auth = no
 auth_mechanisms = plain apop
+auth_failure_delay = 0
 first_valid_uid = 1
 mail_location = maildir:$dir/mail/%u
 mail_privileged_group =

@@ -25,7 +25,7 @@ class Handler:
 
 def authenticator(server, session, envelope, mechanism, auth_data):
     ok = isinstance(auth_data, LoginPassword) and auth_data.login == user and auth_data.password == password
-    return AuthResult(success=ok)
+    return AuthResult(success=ok, handled=False)
 
 s = socket.socket(); s.bind(("127.0.0.1", 0)); port = s.getsockname()[1]; s.close()
 controller = Controller(Handler(), hostname="127.0.0.1", port=port, authenticator=authenticator,
