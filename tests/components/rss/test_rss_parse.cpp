@@ -33,6 +33,7 @@ private slots:
     void corpusFeeds();
     void corpusIllFormed_data();
     void corpusIllFormed();
+    void wholeCorpus();
     void itemNumbersAreOneBased();
     void fixtures_data();
     void fixtures();
@@ -161,6 +162,35 @@ void TestRssParse::corpusIllFormed() {
     QVERIFY2(error.startsWith(QStringLiteral("500: XML error at line ")), qPrintable(error));
     QCOMPARE(rss.ChannelTitle(), QStringLiteral("my weblog"));
     QCOMPARE(rss.ItemCount(), 1);
+}
+
+// Every feed of the corpus parses, apart from the ill-formed ones, which fail with the
+// component's error and nothing else.
+void TestRssParse::wholeCorpus() {
+    const QString base = QStringLiteral(QUILLMOOR_CORPUS_DIR "/feeds/");
+    QDirIterator it(base, {QStringLiteral("*.xml"), QStringLiteral("*.rss"), QStringLiteral("*.atom")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    QStringList failed;
+    int files = 0;
+    while (it.hasNext()) {
+        const QString rel = it.next().mid(base.size());
+        ++files;
+        TipwRSS rss;
+        if (!parseError(rss, corpus(rel)).isEmpty())
+            failed << rel;
+    }
+    QVERIFY(files >= 100);
+    failed.sort();
+    const QStringList illFormed = {
+        QStringLiteral("feed-rs/rss_2.0_invalid_1.xml"),
+        QStringLiteral("feedparser/illformed/aaa_illformed.xml"),
+        QStringLiteral("feedparser/illformed/rdf_channel_empty_textinput.xml"),
+        QStringLiteral("feedparser/illformed/rss_empty_document.xml"),
+        QStringLiteral("feedparser/illformed/rss_incomplete_cdata.xml"),
+        QStringLiteral("feedparser/illformed/rss_item_link_corrupted_ampersands.xml"),
+        QStringLiteral("feedparser/illformed/undeclared_namespace.xml"),
+    };
+    QCOMPARE(failed, illFormed);
 }
 
 void TestRssParse::itemNumbersAreOneBased() {
