@@ -207,6 +207,40 @@ private slots:
         QCOMPARE(onServer(), 2);
     }
 
+    void scriptedServerFaults_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("UID list shorter than the count") << "short-uidl" << 1 << "The server gave no unique id for message 2";
+        QTest::newRow("no UIDL") << "no-uidl" << 0 << "The server cannot list unique message ids (UIDL): UIDL not supported here";
+        QTest::newRow("reply cut short") << "cut" << 1 << "The server closed the connection";
+    }
+    void scriptedServerFaults() {
+        QFETCH(QString, mode);
+        QFETCH(int, stored);
+        QFETCH(QString, message);
+        TestPeer peer;
+        QVERIFY2(peer.Start(TestPeer::Script(QStringLiteral("pop3script.py")), {mode}), qPrintable(peer.Error()));
+        TclMailAccounts a = account();
+        a.POP3Port = peer.Port();
+        Rig rig(a);
+        int saves = 0;
+        rig.transfer.SaveStore = [&] { ++saves; };
+        try {
+            rig.transfer.ReceiveMessages();
+            QFAIL("no error");
+        } catch (const EclMailError& e) {
+            QVERIFY2(e.Message.startsWith(message), qPrintable(e.Message));
+        }
+        QCOMPARE(rig.messages.Count(), stored);
+        if (stored) {
+            QCOMPARE(rig.messages.Items(0)->UID(), QStringLiteral("id1"));
+            QCOMPARE(rig.messages.Items(0)->MailMessage(), (QList<QByteArray>{"Subject: one", "", "first"}));
+        }
+        QCOMPARE(saves, 1); // what was received is written even when the receive fails
+        QVERIFY(!rig.pop3.Active());
+    }
+
     void sendWithBcc() {
         Rig rig(account());
         TclMailMessageItem* record = rig.messages.Add();

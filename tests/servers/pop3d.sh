@@ -5,6 +5,7 @@
 # "new" folder. Prints "READY <port>" when it listens and stays in the foreground.
 set -euo pipefail
 dir=$1 user=$2 pass=$3
+mkdir -p "$dir"
 chmod 0755 "$dir"
 mkdir -p "$dir/run" "$dir/state" "$dir/mail/$user/"{cur,new,tmp}
 chmod -R 0777 "$dir/mail"
