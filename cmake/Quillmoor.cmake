@@ -10,6 +10,12 @@ endfunction()
 # quillmoor_add_test(<name> SOURCES ... LIBS ... [LABELS ...] [TIMEOUT s] [XVFB])
 # One test executable registered with CTest, run with the offscreen platform and
 # the WebEngine flags this machine needs. XVFB runs it under xvfb-run instead.
+# The shared corpus sits beside the checkout; worktrees one level deeper find it above.
+set(QUILLMOOR_CORPUS_DIR "${PROJECT_SOURCE_DIR}/../shared/corpus")
+if(NOT EXISTS "${QUILLMOOR_CORPUS_DIR}" AND EXISTS "${PROJECT_SOURCE_DIR}/../../shared/corpus")
+  set(QUILLMOOR_CORPUS_DIR "${PROJECT_SOURCE_DIR}/../../shared/corpus")
+endif()
+
 function(quillmoor_add_test name)
   cmake_parse_arguments(ARG "XVFB" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -17,7 +23,7 @@ function(quillmoor_add_test name)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE
       QUILLMOOR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-      QUILLMOOR_CORPUS_DIR="${PROJECT_SOURCE_DIR}/../shared/corpus")
+      QUILLMOOR_CORPUS_DIR="${QUILLMOOR_CORPUS_DIR}")
   if(ARG_XVFB)
     add_test(NAME ${name} COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${name}>)
     set(platform xcb)
