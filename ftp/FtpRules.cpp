@@ -5,16 +5,20 @@
 #include <QDir>
 #include <QStorageInfo>
 
-bool IsDirRow(const QString& row) { return row.startsWith(DirMarker); }
+bool IsDirRow(const QString& row) {
+    return row.startsWith(DirMarker);
+}
 
-QString RowName(const QString& row) { return IsDirRow(row) ? row.mid(DirMarker.size()) : row; }
+QString RowName(const QString& row) {
+    return IsDirRow(row) ? row.mid(DirMarker.size()) : row;
+}
 
 int TransferPercent(qint64 bytes, qint64 expected) {
     if (expected <= 0 || bytes <= 0)
         return 0;
     if (bytes >= expected)
         return 100;
-    return int(__int128(bytes) * 100 / expected);  // wide enough for any size
+    return int(__int128(bytes) * 100 / expected); // wide enough for any size
 }
 
 QString DownloadRefusal(const QString& name) {
@@ -24,7 +28,8 @@ QString DownloadRefusal(const QString& name) {
     for (QChar& c : shown)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             c = u'?';
-    return QStringLiteral("Refused to download \"%1\": the name is not a plain file name.").arg(shown);
+    return QStringLiteral("Refused to download \"%1\": the name is not a plain file name.")
+        .arg(shown);
 }
 
 QList<TLocalEntry> LocalEntries(const QString& folder, const QString& mask) {

@@ -10,7 +10,7 @@ inline const QString DirMarker = QStringLiteral("<DIR>  ");
 constexpr int MaxNotes = 255;
 
 bool IsDirRow(const QString& row);
-QString RowName(const QString& row);  // the row without the marker
+QString RowName(const QString& row); // the row without the marker
 
 // Gauge position for a transfer: bytes * 100 / expected, 0..100; 0 when expected is 0.
 int TransferPercent(qint64 bytes, qint64 expected);
@@ -20,7 +20,7 @@ int TransferPercent(qint64 bytes, qint64 expected);
 QString DownloadRefusal(const QString& name);
 
 struct TLocalEntry {
-    QString Row;   // with the marker for a directory
+    QString Row; // with the marker for a directory
     qint64 Size;
 };
 // Every entry of the folder in the order the file system gives them, "." and "..",

@@ -33,7 +33,7 @@ namespace {
 // The default log-on: a public anonymous server.
 const QString DefaultHost = QStringLiteral("ftp.gnu.org");
 const QString DefaultPassword = QStringLiteral("quillmoor@example.com");
-}  // namespace
+} // namespace
 
 TFtpDialogs TFtpDialogs::Standard(QWidget* parent) {
     TFtpDialogs d;
@@ -42,13 +42,18 @@ TFtpDialogs TFtpDialogs::Standard(QWidget* parent) {
     };
     d.InputQuery = [parent](const QString& title, const QString& prompt, QString& value) {
         bool ok = false;
-        const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
+        const QString text =
+            QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, value, &ok);
         if (ok)
             value = text;
         return ok;
     };
-    d.Message = [parent](const QString& text) { QMessageBox::information(parent, QApplication::applicationName(), text); };
-    d.ErrorReport = [parent](const QString& text) { QMessageBox::critical(parent, QApplication::applicationName(), text); };
+    d.Message = [parent](const QString& text) {
+        QMessageBox::information(parent, QApplication::applicationName(), text);
+    };
+    d.ErrorReport = [parent](const QString& text) {
+        QMessageBox::critical(parent, QApplication::applicationName(), text);
+    };
     d.Open = [](const QString& path) { return ShellOpen(path); };
     return d;
 }
@@ -59,14 +64,20 @@ struct BusyCursor {
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-TfrmFTP::TfrmFTP(TFtpDialogs dialogs, QWidget* parent) : QWidget(parent), ipwFTP1(new TipwFTP(this)) {
+TfrmFTP::TfrmFTP(TFtpDialogs dialogs, QWidget* parent)
+    : QWidget(parent), ipwFTP1(new TipwFTP(this)) {
     const TFtpDialogs standard = TFtpDialogs::Standard(this);
     Dialogs = std::move(dialogs);
-    if (!Dialogs.InputBox) Dialogs.InputBox = standard.InputBox;
-    if (!Dialogs.InputQuery) Dialogs.InputQuery = standard.InputQuery;
-    if (!Dialogs.Message) Dialogs.Message = standard.Message;
-    if (!Dialogs.ErrorReport) Dialogs.ErrorReport = standard.ErrorReport;
-    if (!Dialogs.Open) Dialogs.Open = standard.Open;
+    if (!Dialogs.InputBox)
+        Dialogs.InputBox = standard.InputBox;
+    if (!Dialogs.InputQuery)
+        Dialogs.InputQuery = standard.InputQuery;
+    if (!Dialogs.Message)
+        Dialogs.Message = standard.Message;
+    if (!Dialogs.ErrorReport)
+        Dialogs.ErrorReport = standard.ErrorReport;
+    if (!Dialogs.Open)
+        Dialogs.Open = standard.Open;
     setWindowTitle(QStringLiteral("Ftp Client"));
     BuildWindow();
     BuildMenus();
@@ -119,7 +130,8 @@ void TfrmFTP::BuildWindow() {
     btnLogin = Button(QStringLiteral("btnLogin"), QStringLiteral("Connect"), this);
     CancelBtn = Button(QStringLiteral("CancelBtn"), QStringLiteral("Cancel"), this);
     ConnectionType = new QComboBox(this);
-    ConnectionType->addItems({QStringLiteral("Normal"), QStringLiteral("SSL"), QStringLiteral("TLS")});
+    ConnectionType->addItems(
+        {QStringLiteral("Normal"), QStringLiteral("SSL"), QStringLiteral("TLS")});
     ConnectionType->setPlaceholderText(QStringLiteral("Connection Type"));
     ConnectionType->setCurrentIndex(-1);
     ConnectionType->setEnabled(false);
@@ -184,7 +196,7 @@ void TfrmFTP::BuildWindow() {
     middle->addWidget(DownloadBtn);
     middle->addWidget(UploadBtn);
     middle->addStretch();
-    panes->addLayout(middle);  // as tall as the panes beside it
+    panes->addLayout(middle); // as tall as the panes beside it
     panes->addWidget(BuildRemotePane(), 1);
     root->addLayout(panes, 3);
 
@@ -203,7 +215,7 @@ void TfrmFTP::BuildWindow() {
     ProgressBar = new QProgressBar(status);
     ProgressBar->setRange(0, 100);
     ProgressBar->setTextVisible(false);
-    ProgressBar->setFixedWidth(160);  // covers the first panel
+    ProgressBar->setFixedWidth(160); // covers the first panel
     StatusPanel2 = new QLabel(status);
     StatusPanel2->setFixedWidth(570);
     StatusPanel3 = new QLabel(status);
@@ -246,13 +258,15 @@ void TfrmFTP::UpdateNotes(const QString& line) {
         delete ListBoxPiTrail->takeItem(0);
     const int count = ListBoxPiTrail->count();
     if (count > 3)
-        ListBoxPiTrail->scrollToItem(ListBoxPiTrail->item(count - 3), QAbstractItemView::PositionAtTop);
+        ListBoxPiTrail->scrollToItem(ListBoxPiTrail->item(count - 3),
+                                     QAbstractItemView::PositionAtTop);
 }
 
 void TfrmFTP::UpdateButtons() {
     const bool on = State == 2;
-    for (QWidget* w : std::initializer_list<QWidget*>{hChgDir, hMkDir, hRename, hDelete, hRefresh, DownloadBtn, UploadBtn,
-                                                      btnDownload, btnUpload, BackBtn, btnAbort, CancelBtn, CurrentDirEdit})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             hChgDir, hMkDir, hRename, hDelete, hRefresh, DownloadBtn, UploadBtn, btnDownload,
+             btnUpload, BackBtn, btnAbort, CancelBtn, CurrentDirEdit})
         w->setEnabled(on);
     if (on) {
         btnLogin->setText(QStringLiteral("Disconnect"));
@@ -351,11 +365,14 @@ void TfrmFTP::BuildMenus() {
     RemoteMenu->addAction(QStringLiteral("Connect"), this, &TfrmFTP::btnLoginClick);
 
     ListBoxLocFiles->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListBoxLocFiles, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { LocalMenu->popup(ListBoxLocFiles->viewport()->mapToGlobal(p)); });
-    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { LocalMenu->popup(DirectoryListBox1->viewport()->mapToGlobal(p)); });
+    connect(ListBoxLocFiles, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        LocalMenu->popup(ListBoxLocFiles->viewport()->mapToGlobal(p));
+    });
+    connect(DirectoryListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        LocalMenu->popup(DirectoryListBox1->viewport()->mapToGlobal(p));
+    });
     ListBoxRemFiles->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListBoxRemFiles, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { RemoteMenu->popup(ListBoxRemFiles->viewport()->mapToGlobal(p)); });
+    connect(ListBoxRemFiles, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        RemoteMenu->popup(ListBoxRemFiles->viewport()->mapToGlobal(p));
+    });
 }

@@ -23,11 +23,12 @@ class TipwFTP;
 // The questions and reports the window puts to the user; tests answer them.
 struct TFtpDialogs {
     // Input box: the text entered, or "" on Cancel.
-    std::function<QString(const QString& title, const QString& prompt, const QString& value)> InputBox;
+    std::function<QString(const QString& title, const QString& prompt, const QString& value)>
+        InputBox;
     // Input query: false on Cancel; value holds the text entered.
     std::function<bool(const QString& title, const QString& prompt, QString& value)> InputQuery;
     std::function<void(const QString& text)> Message;     // an explicit message box
-    std::function<void(const QString& text)> ErrorReport;  // the general error report
+    std::function<void(const QString& text)> ErrorReport; // the general error report
     std::function<bool(const QString& path)> Open;        // open with the associated program
     static TFtpDialogs Standard(QWidget* parent);
 };
@@ -115,7 +116,7 @@ private:
     void Reported(const std::function<void()>& action);
 
     TFtpDialogs Dialogs;
-    int State = 1;  // 1 disconnected, 2 connected
+    int State = 1; // 1 disconnected, 2 connected
     qint64 ExpectedSize = 0;
     QStringList LocalSizeList;
 };

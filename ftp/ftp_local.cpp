@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,7 +22,7 @@ struct BusyCursor {
     BusyCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
-}  // namespace
+} // namespace
 
 QWidget* TfrmFTP::BuildLocalPane() {
     auto* pane = new QGroupBox(QStringLiteral("Local System"), this);
@@ -57,9 +57,11 @@ QWidget* TfrmFTP::BuildLocalPane() {
     connect(lRename, &QPushButton::clicked, this, &TfrmFTP::lRenameClick);
     connect(lDelete, &QPushButton::clicked, this, &TfrmFTP::lDeleteClick);
     connect(lRefresh, &QPushButton::clicked, this, [this] { UpdateLocal(); });
-    connect(ListBoxLocFiles, &QListWidget::itemDoubleClicked, this, [this] { ListBoxLocFilesDblClick(); });
+    connect(ListBoxLocFiles, &QListWidget::itemDoubleClicked, this,
+            [this] { ListBoxLocFilesDblClick(); });
     connect(LocalDirEdit, &QLineEdit::returnPressed, this, &TfrmFTP::LocalDirEditEnter);
-    connect(ComboBoxLocHistory, &QComboBox::activated, this, [this] { ComboBoxLocHistoryChange(); });
+    connect(ComboBoxLocHistory, &QComboBox::activated, this,
+            [this] { ComboBoxLocHistoryChange(); });
     return pane;
 }
 
@@ -85,7 +87,8 @@ QString TfrmFTP::TreeDir() const {
 
 void TfrmFTP::ChangeLocalDir(const QString& dir) {
     if (dir.isEmpty() || !QDir::setCurrent(dir))
-        throw EInOutError(QStringLiteral("Could not change the working directory to \"%1\".").arg(dir));
+        throw EInOutError(
+            QStringLiteral("Could not change the working directory to \"%1\".").arg(dir));
 }
 
 int TfrmFTP::SelectedLocalRow() const {
@@ -104,7 +107,8 @@ void TfrmFTP::UpdateLocal(const QString& mask) {
 }
 
 void TfrmFTP::AddToLocalHistory(const QString& dir) {
-    const int existing = ComboBoxLocHistory->findText(dir, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int existing =
+        ComboBoxLocHistory->findText(dir, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (existing >= 0)
         ComboBoxLocHistory->removeItem(existing);
     ComboBoxLocHistory->insertItem(0, dir);
@@ -168,9 +172,10 @@ void TfrmFTP::DirectoryListBox1Open(const QString& dir) {
 
 void TfrmFTP::lMkDirClick() {
     QString name;
-    if (!Dialogs.InputQuery(QStringLiteral("Making directory..."), QStringLiteral("Enter name of new directory:"), name))
+    if (!Dialogs.InputQuery(QStringLiteral("Making directory..."),
+                            QStringLiteral("Enter name of new directory:"), name))
         return;
-    QDir::current().mkdir(name);  // a failure shows nothing
+    QDir::current().mkdir(name); // a failure shows nothing
     UpdateLocal();
 }
 
@@ -182,7 +187,8 @@ void TfrmFTP::lRenameClick() {
     if (name.startsWith(u'.'))
         return;
     QString newName;
-    if (!Dialogs.InputQuery(QStringLiteral("Renaming..."), QStringLiteral("Enter new name:"), newName))
+    if (!Dialogs.InputQuery(QStringLiteral("Renaming..."), QStringLiteral("Enter new name:"),
+                            newName))
         return;
     if (!newName.isEmpty() && QDir::current().rename(name, newName))
         UpdateLocal();
@@ -198,9 +204,11 @@ void TfrmFTP::lDeleteClick() {
     QString name = RowName(row);
     if (name.startsWith(u'.'))
         return;
-    if (!Dialogs.InputQuery(QStringLiteral("Deleting..."), QStringLiteral("Are you sure to delete?"), name))
+    if (!Dialogs.InputQuery(QStringLiteral("Deleting..."),
+                            QStringLiteral("Are you sure to delete?"), name))
         return;
-    const bool ok = !name.isEmpty() && (IsDirRow(row) ? QDir::current().rmdir(name) : QDir::current().remove(name));
+    const bool ok = !name.isEmpty() &&
+                    (IsDirRow(row) ? QDir::current().rmdir(name) : QDir::current().remove(name));
     if (ok)
         UpdateLocal();
     else
@@ -209,7 +217,8 @@ void TfrmFTP::lDeleteClick() {
 
 void TfrmFTP::RemoveLocalDirClick() {
     QString path = TreeDir();
-    if (!Dialogs.InputQuery(QStringLiteral("Removing directory..."), QStringLiteral("Are you sure to remove this directory?"), path))
+    if (!Dialogs.InputQuery(QStringLiteral("Removing directory..."),
+                            QStringLiteral("Are you sure to remove this directory?"), path))
         return;
     if (path.isEmpty())
         return;

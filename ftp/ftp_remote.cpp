@@ -26,7 +26,7 @@ QTreeWidgetItem* Selected(QTreeWidget* list) {
     const auto items = list->selectedItems();
     return items.isEmpty() ? nullptr : items.first();
 }
-}  // namespace
+} // namespace
 
 QWidget* TfrmFTP::BuildRemotePane() {
     auto* pane = new QGroupBox(QStringLiteral("Remote Host"), this);
@@ -76,7 +76,8 @@ QWidget* TfrmFTP::BuildRemotePane() {
     connect(hRename, &QPushButton::clicked, this, &TfrmFTP::hRenameClick);
     connect(hDelete, &QPushButton::clicked, this, &TfrmFTP::hDeleteClick);
     connect(hRefresh, &QPushButton::clicked, this, &TfrmFTP::UpdateRemote);
-    connect(ListBoxRemFiles, &QTreeWidget::itemDoubleClicked, this, [this] { ListBoxRemFilesDblClick(); });
+    connect(ListBoxRemFiles, &QTreeWidget::itemDoubleClicked, this,
+            [this] { ListBoxRemFilesDblClick(); });
     return pane;
 }
 
@@ -133,7 +134,8 @@ void TfrmFTP::hChgDirClick() {
 }
 
 void TfrmFTP::hMkDirClick() {
-    const QString name = Dialogs.InputBox(QStringLiteral("Make new directory"), QStringLiteral("Name"), QString());
+    const QString name =
+        Dialogs.InputBox(QStringLiteral("Make new directory"), QStringLiteral("Name"), QString());
     if (name.isEmpty())
         return;
     try {
@@ -154,7 +156,8 @@ void TfrmFTP::hRenameClick() {
     if (IsDirRow(row) && name.startsWith(u'.'))
         return;
     QString newName;
-    if (!Dialogs.InputQuery(QStringLiteral("Renaming..."), QStringLiteral("Enter new name:"), newName))
+    if (!Dialogs.InputQuery(QStringLiteral("Renaming..."), QStringLiteral("Enter new name:"),
+                            newName))
         return;
     try {
         ipwFTP1->RemoteFile = name;
@@ -193,7 +196,8 @@ void TfrmFTP::RemoveRemoteDirClick() {
         return;
     }
     QString name = RowName(item->text(0));
-    if (!Dialogs.InputQuery(QStringLiteral("Removing directory..."), QStringLiteral("Are you sure to remove this directory?"), name))
+    if (!Dialogs.InputQuery(QStringLiteral("Removing directory..."),
+                            QStringLiteral("Are you sure to remove this directory?"), name))
         return;
     Reported([&] {
         ipwFTP1->RemoveDirectory(name);

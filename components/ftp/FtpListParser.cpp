@@ -90,7 +90,8 @@ std::optional<TFtpListEntry> ParseUnix(const QString& line, const QList<Token>& 
         for (qsizetype i = 2; i + 3 < t.size(); ++i) {
             const QString& a = t[i].text;
             const QString& b = t[i + 1].text;
-            if (!(dayFirst ? IsDay(a) && IsMonthWord(b) : IsMonthWord(a) && IsDay(b)) || !IsTimeOrYear(t[i + 2].text))
+            if (!(dayFirst ? IsDay(a) && IsMonthWord(b) : IsMonthWord(a) && IsDay(b)) ||
+                !IsTimeOrYear(t[i + 2].text))
                 continue;
             const auto size = SizeOf(t[i - 1].text);
             if (!size)
@@ -117,8 +118,9 @@ std::optional<TFtpListEntry> ParseUnix(const QString& line, const QList<Token>& 
 }
 
 std::optional<TFtpListEntry> ParseDos(const QString& line) {
-    static const QRegularExpression re(QStringLiteral(
-        "^(\\d{1,2}-\\d{1,2}-\\d{2,4})\\s+(\\d{1,2}:\\d{2}\\s*(?:[AaPp][Mm])?)\\s+(<DIR>|\\d+)\\s+(\\S.*)$"));
+    static const QRegularExpression re(
+        QStringLiteral("^(\\d{1,2}-\\d{1,2}-\\d{2,4})\\s+(\\d{1,2}:\\d{2}\\s*(?:[AaPp][Mm])?)\\s+(<"
+                       "DIR>|\\d+)\\s+(\\S.*)$"));
     const auto m = re.match(line);
     if (!m.hasMatch())
         return std::nullopt;
@@ -130,7 +132,7 @@ std::optional<TFtpListEntry> ParseDos(const QString& line) {
     return e;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<TFtpListEntry> ParseFtpListLine(const QString& raw) {
     QString line = raw;

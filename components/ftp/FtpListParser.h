@@ -7,12 +7,12 @@
 #include <optional>
 
 struct TFtpListEntry {
-    QString Name;        // as the server spells it; for a link, the part before " -> "
+    QString Name; // as the server spells it; for a link, the part before " -> "
     bool IsDir = false;
     bool IsLink = false;
-    qint64 Size = 0;     // bytes; 0 for directories and for what the server leaves out
-    QString FileTime;    // the date and time columns as listed
-    QString LinkTarget;  // for a link, the part after " -> "
+    qint64 Size = 0;    // bytes; 0 for directories and for what the server leaves out
+    QString FileTime;   // the date and time columns as listed
+    QString LinkTarget; // for a link, the part after " -> "
 };
 
 // One line (a trailing CR is ignored). No value for lines that are not entries:

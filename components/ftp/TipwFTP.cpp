@@ -83,7 +83,7 @@ QString ParsePwdReply(const QString& reply) {
     return {};
 }
 
-}  // namespace
+} // namespace
 
 struct TipwFTP::Impl {
     TipwFTP* owner;
@@ -121,7 +121,8 @@ struct TipwFTP::Impl {
     int Direction() const { return kind == Put ? 0 : 1; }
 
     void Post(std::function<void(TipwFTP*)> f) {
-        QMetaObject::invokeMethod(owner, [o = owner, f = std::move(f)] { f(o); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            owner, [o = owner, f = std::move(f)] { f(o); }, Qt::QueuedConnection);
     }
 
     void Trail(int direction, const QString& message) {
@@ -273,7 +274,7 @@ struct TipwFTP::Impl {
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, t);
         curl_easy_setopt(curl, CURLOPT_MAXAGE_CONN, 86400L);
-        curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 256L * 1024);  // fewer callbacks on fast links
+        curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 256L * 1024); // fewer callbacks on fast links
         curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, forbidReuse ? 1L : 0L);
         curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, owner->TransferMode == tmASCII ? 1L : 0L);
         curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
@@ -301,10 +302,13 @@ struct TipwFTP::Impl {
         bool done = false;
         QThread* worker = QThread::create([this, &rc, &done, &loop] {
             rc = curl_easy_perform(curl);
-            QMetaObject::invokeMethod(owner, [&done, &loop] {
-                done = true;
-                loop.quit();
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                owner,
+                [&done, &loop] {
+                    done = true;
+                    loop.quit();
+                },
+                Qt::QueuedConnection);
         });
         worker->start();
         while (!done)
@@ -318,13 +322,15 @@ struct TipwFTP::Impl {
         if (interrupted.load() && rc == CURLE_ABORTED_BY_CALLBACK)
             return EipwFTP(errInterrupted, QStringLiteral("Interrupted."));
         if (sinkFailed)
-            return EipwFTP(errLocalFile, QStringLiteral("Could not write the local file: ") + sink->errorString());
+            return EipwFTP(errLocalFile, QStringLiteral("Could not write the local file: ") +
+                                             sink->errorString());
         const bool local = rc == CURLE_OPERATION_TIMEDOUT || rc == CURLE_COULDNT_CONNECT ||
                            rc == CURLE_COULDNT_RESOLVE_HOST || rc == CURLE_ABORTED_BY_CALLBACK ||
                            rc == CURLE_READ_ERROR || rc == CURLE_WRITE_ERROR;
         if (!local && lastCode >= 400)
             return EipwFTP(lastCode, lastReply);
-        const QString text = errbuf[0] ? QString::fromUtf8(errbuf) : QString::fromUtf8(curl_easy_strerror(rc));
+        const QString text =
+            errbuf[0] ? QString::fromUtf8(errbuf) : QString::fromUtf8(curl_easy_strerror(rc));
         return EipwFTP(int(rc), text);
     }
 
@@ -349,7 +355,7 @@ struct TipwFTP::Impl {
         curl_slist_free_all(list);
         busy = false;
         if (k == List)
-            ListLines(true);  // a last line without its newline
+            ListLines(true); // a last line without its newline
         if (rc != CURLE_OK)
             throw Failure(rc);
     }
@@ -371,9 +377,15 @@ TipwFTP::~TipwFTP() {
     d->interrupted = true;
 }
 
-QString TipwFTP::RemotePath() const { return d->remotePath; }
-bool TipwFTP::Connected() const { return d->connected; }
-bool TipwFTP::Busy() const { return d->busy; }
+QString TipwFTP::RemotePath() const {
+    return d->remotePath;
+}
+bool TipwFTP::Connected() const {
+    return d->connected;
+}
+bool TipwFTP::Busy() const {
+    return d->busy;
+}
 
 static void CheckName(const QString& s) {
     if (HasControl(s))
@@ -457,10 +469,12 @@ void TipwFTP::Impl::Transfer(Kind k) {
     const QByteArray path = UrlPath(JoinPath(remotePath, owner->RemoteFile), false);
     if (k == Get) {
         if (!owner->Overwrite && QFileInfo::exists(local))
-            throw EipwFTP(errLocalFile, QStringLiteral("Local file already exists: ") + owner->LocalFile);
+            throw EipwFTP(errLocalFile,
+                          QStringLiteral("Local file already exists: ") + owner->LocalFile);
         QSaveFile file(local);
         if (!file.open(QIODevice::WriteOnly))
-            throw EipwFTP(errLocalFile, QStringLiteral("Could not create the local file: ") + file.errorString());
+            throw EipwFTP(errLocalFile,
+                          QStringLiteral("Could not create the local file: ") + file.errorString());
         sink = &file;
         try {
             Run(path, Get, {}, false);
@@ -473,11 +487,13 @@ void TipwFTP::Impl::Transfer(Kind k) {
         }
         sink = nullptr;
         if (!file.commit())
-            throw EipwFTP(errLocalFile, QStringLiteral("Could not write the local file: ") + file.errorString());
+            throw EipwFTP(errLocalFile,
+                          QStringLiteral("Could not write the local file: ") + file.errorString());
     } else {
         QFile file(local);
         if (!file.open(QIODevice::ReadOnly))
-            throw EipwFTP(errLocalFile, QStringLiteral("Could not open the local file: ") + file.errorString());
+            throw EipwFTP(errLocalFile,
+                          QStringLiteral("Could not open the local file: ") + file.errorString());
         source = &file;
         try {
             Run(path, Put, {}, false);
@@ -498,8 +514,12 @@ void TipwFTP::Impl::Transfer(Kind k) {
     emit owner->OnEndTransfer(dir);
 }
 
-void TipwFTP::Download() { d->Transfer(Impl::Get); }
-void TipwFTP::Upload() { d->Transfer(Impl::Put); }
+void TipwFTP::Download() {
+    d->Transfer(Impl::Get);
+}
+void TipwFTP::Upload() {
+    d->Transfer(Impl::Put);
+}
 
 void TipwFTP::DeleteFile(const QString& name) {
     CheckConnected(this);

@@ -24,10 +24,10 @@ public:
     enum TTransferMode { tmDefault = 0, tmASCII = 1, tmBinary = 2 };
     // Codes of failures that have no server reply.
     enum {
-        errBusy = 1000,         // another operation of this component is running
+        errBusy = 1000, // another operation of this component is running
         errNotConnected = 1001,
-        errBadName = 1002,      // a control character in a name, path or login field
-        errLocalFile = 1003,    // the local file cannot be opened, written or already exists
+        errBadName = 1002,   // a control character in a name, path or login field
+        errLocalFile = 1003, // the local file cannot be opened, written or already exists
         errInterrupted = 1004,
     };
 
@@ -39,10 +39,10 @@ public:
     QString User;
     QString Password;
     QString RemoteFile;
-    QString LocalFile;     // relative to the process's current directory unless absolute
-    bool Passive = false;  // active mode (PORT/EPRT) unless set
-    bool Overwrite = false;  // a download never replaces an existing local file unless set
-    int Timeout = 60;      // seconds without progress before an operation fails
+    QString LocalFile;      // relative to the process's current directory unless absolute
+    bool Passive = false;   // active mode (PORT/EPRT) unless set
+    bool Overwrite = false; // a download never replaces an existing local file unless set
+    int Timeout = 60;       // seconds without progress before an operation fails
     TTransferMode TransferMode = tmDefault;
 
     // The server's current directory. Setting it while connected changes directory on
@@ -55,13 +55,13 @@ public:
 
     void Logon();
     void Logoff();
-    void ListDirectoryLong();  // OnDirList once per entry of RemotePath (RemoteFile empty)
-    void Download();           // RemoteFile -> LocalFile
-    void Upload();             // LocalFile -> RemoteFile
+    void ListDirectoryLong(); // OnDirList once per entry of RemotePath (RemoteFile empty)
+    void Download();          // RemoteFile -> LocalFile
+    void Upload();            // LocalFile -> RemoteFile
     void DeleteFile(const QString& name);
     void MakeDirectory(const QString& name);
     void RemoveDirectory(const QString& name);
-    void RenameFile(const QString& newName);  // renames RemoteFile
+    void RenameFile(const QString& newName); // renames RemoteFile
     // Stops the operation in progress; it then fails with errInterrupted. Does nothing
     // when idle.
     void Interrupt();

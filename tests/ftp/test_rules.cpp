@@ -19,7 +19,8 @@ private slots:
         QTest::newRow("more than announced") << qint64(1500) << qint64(1000) << 100;
         QTest::newRow("size unknown") << qint64(500) << qint64(0) << 0;
         QTest::newRow("largest 32-bit size") << qint64(2147483646) << qint64(2147483647) << 99;
-        QTest::newRow("beyond 4 GiB") << qint64(3) * 1024 * 1024 * 1024 << qint64(6) * 1024 * 1024 * 1024 << 50;
+        QTest::newRow("beyond 4 GiB")
+            << qint64(3) * 1024 * 1024 * 1024 << qint64(6) * 1024 * 1024 * 1024 << 50;
     }
     void percent() {
         QFETCH(qint64, bytes);
@@ -48,7 +49,7 @@ private slots:
 
     void rows() {
         QCOMPARE(RowName(DirMarker + QStringLiteral("pub")), QStringLiteral("pub"));
-        QCOMPARE(RowName(QStringLiteral("<DIR>x")), QStringLiteral("<DIR>x"));  // a file named so
+        QCOMPARE(RowName(QStringLiteral("<DIR>x")), QStringLiteral("<DIR>x")); // a file named so
         QVERIFY(!IsDirRow(QStringLiteral("<DIR>x")));
     }
 
@@ -62,8 +63,9 @@ private slots:
         QMap<QString, qint64> rows;
         for (const TLocalEntry& e : LocalEntries(dir.path()))
             rows[e.Row] = e.Size;
-        QCOMPARE(QStringList(rows.keys()), (QStringList{QStringLiteral(".hidden"), QStringLiteral("<DIR>  ."),
-                                                        QStringLiteral("<DIR>  .."), QStringLiteral("<DIR>  sub")}));
+        QCOMPARE(QStringList(rows.keys()),
+                 (QStringList{QStringLiteral(".hidden"), QStringLiteral("<DIR>  ."),
+                              QStringLiteral("<DIR>  .."), QStringLiteral("<DIR>  sub")}));
         QCOMPARE(rows.value(QStringLiteral(".hidden")), qint64(5));
         const QList<TLocalEntry> masked = LocalEntries(dir.path(), QStringLiteral("*.txt"));
         QVERIFY(masked.isEmpty());

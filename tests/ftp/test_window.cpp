@@ -41,7 +41,10 @@ struct FakeDialogs {
         };
         d.Message = [this](const QString& t) { messages << t; };
         d.ErrorReport = [this](const QString& t) { errors << t; };
-        d.Open = [this](const QString& p) { opened << p; return true; };
+        d.Open = [this](const QString& p) {
+            opened << p;
+            return true;
+        };
         return d;
     }
 };
@@ -97,7 +100,7 @@ QByteArray ReadFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-}  // namespace
+} // namespace
 
 class TestWindow : public QObject {
     Q_OBJECT
@@ -131,7 +134,8 @@ void TestWindow::initTestCase() {
     WriteFile(serverRoot.filePath(QStringLiteral("pub/small.txt")), "hello world");
     WriteFile(serverRoot.filePath(QStringLiteral("pub/empty.bin")), QByteArray());
     WriteFile(serverRoot.filePath(QStringLiteral("pub/big.bin")), QByteArray(6 * 1024 * 1024, 'b'));
-    QVERIFY2(vsftpd.Start(TestPeer::Script(QStringLiteral("vsftpd.sh")), {serverRoot.path()}), qPrintable(vsftpd.Error()));
+    QVERIFY2(vsftpd.Start(TestPeer::Script(QStringLiteral("vsftpd.sh")), {serverRoot.path()}),
+             qPrintable(vsftpd.Error()));
 }
 
 // Each test starts in an empty local working directory of its own.
@@ -153,10 +157,13 @@ std::unique_ptr<TfrmFTP> TestWindow::Window(int port) {
 }
 
 bool TestWindow::StartScript(TestPeer& peer, const QStringList& args, const QByteArray& listing) {
-    const QString file = localRoot.filePath(QStringLiteral("listing-%1.txt").arg(QString::fromLatin1(QTest::currentTestFunction())));
+    const QString file = localRoot.filePath(
+        QStringLiteral("listing-%1.txt").arg(QString::fromLatin1(QTest::currentTestFunction())));
     WriteFile(file, listing);
     return peer.Start(QStringLiteral("python3"),
-                      QStringList{TestPeer::Script(QStringLiteral("ftpscript.py")), QStringLiteral("--listing"), file} + args);
+                      QStringList{TestPeer::Script(QStringLiteral("ftpscript.py")),
+                                  QStringLiteral("--listing"), file} +
+                          args);
 }
 
 void TestWindow::notesKeepTheNewest255() {
@@ -174,7 +181,8 @@ void TestWindow::failedLogon() {
     w->btnLogin->click();
     QCOMPARE(w->btnLogin->text(), QStringLiteral("Connect"));
     QVERIFY(!w->IsConnected());
-    for (QWidget* c : std::initializer_list<QWidget*>{w->hChgDir, w->hRefresh, w->btnDownload, w->CancelBtn, w->CurrentDirEdit})
+    for (QWidget* c : std::initializer_list<QWidget*>{w->hChgDir, w->hRefresh, w->btnDownload,
+                                                      w->CancelBtn, w->CurrentDirEdit})
         QVERIFY(!c->isEnabled());
     const QStringList errors = Notes(*w).filter(QRegularExpression(QStringLiteral("^\\d+: .+")));
     QCOMPARE(errors.size(), 1);
@@ -191,9 +199,13 @@ void TestWindow::remoteSession() {
 
     QVERIFY(SelectRemote(*w, QStringLiteral("<DIR>  pub")));
     w->ListBoxRemFilesDblClick();
-    QVERIFY2(w->CurrentDirEdit->text().endsWith(QStringLiteral("/pub")), qPrintable(w->CurrentDirEdit->text()));
+    QVERIFY2(w->CurrentDirEdit->text().endsWith(QStringLiteral("/pub")),
+             qPrintable(w->CurrentDirEdit->text()));
     QVERIFY(RemoteRows(*w).contains(QStringLiteral("small.txt")));
-    QCOMPARE(w->ListBoxRemFiles->findItems(QStringLiteral("small.txt"), Qt::MatchExactly).value(0)->text(1), QStringLiteral("11"));
+    QCOMPARE(w->ListBoxRemFiles->findItems(QStringLiteral("small.txt"), Qt::MatchExactly)
+                 .value(0)
+                 ->text(1),
+             QStringLiteral("11"));
 
     w->ListBoxRemFiles->clearSelection();
     w->btnDownload->click();
@@ -202,7 +214,7 @@ void TestWindow::remoteSession() {
     const int before = w->ListBoxPiTrail->count();
     w->btnDownload->click();
     QCOMPARE(Notes(*w).last(), QStringLiteral("Can not download directories."));
-    QCOMPARE(w->ListBoxPiTrail->count(), before + 1);  // nothing was sent
+    QCOMPARE(w->ListBoxPiTrail->count(), before + 1); // nothing was sent
     QVERIFY(!QFileInfo::exists(QStringLiteral("sub")));
 
     QVERIFY(SelectRemote(*w, QStringLiteral("small.txt")));
@@ -260,7 +272,7 @@ void TestWindow::remoteSession() {
     QCOMPARE(w->CurrentDirEdit->text(), QString());
     QVERIFY(Notes(*w).contains(QStringLiteral("QUIT")));
     const int notes = w->ListBoxPiTrail->count();
-    w->BackBtnClick();  // no connection: nothing happens
+    w->BackBtnClick(); // no connection: nothing happens
     QCOMPARE(w->ListBoxPiTrail->count(), notes);
     QVERIFY(fake.errors.size() == 1);
 }
@@ -283,7 +295,8 @@ void TestWindow::gauge() {
     QVERIFY(SelectRemote(*w, file));
     // The window's own handlers run first; these read the gauge they left.
     QList<int> values;
-    connect(w->ipwFTP1, &TipwFTP::OnStartTransfer, this, [&] { values << w->ProgressBar->value(); });
+    connect(w->ipwFTP1, &TipwFTP::OnStartTransfer, this,
+            [&] { values << w->ProgressBar->value(); });
     connect(w->ipwFTP1, &TipwFTP::OnTransfer, this, [&] { values << w->ProgressBar->value(); });
     w->btnDownload->click();
     QVERIFY(QFile::exists(file));
@@ -325,29 +338,31 @@ void TestWindow::modeRadioAndAbort() {
 // Names a server chooses never land outside the local working directory.
 void TestWindow::hostileListing() {
     TestPeer script;
-    const QByteArray listing =
-        "drwxr-xr-x 2 0 0 4096 Jan  1  2020 ..\r\n"
-        "-rw-r--r-- 1 0 0 1000 Jan  1  2020 ../../x\r\n"
-        "-rw-r--r-- 1 0 0 1000 Jan  1  2020 /tmp/quillmoor-hostile-x\r\n"
-        "-rw-r--r-- 1 0 0 1000 Jan  1  2020 a/b\r\n"
-        "-rw-r--r-- 1 0 0 1000 Jan  1  2020 bad\x01name\r\n"
-        "-rw-r--r-- 1 0 0 1000 Jan  1  2020 good.txt\r\n";
+    const QByteArray listing = "drwxr-xr-x 2 0 0 4096 Jan  1  2020 ..\r\n"
+                               "-rw-r--r-- 1 0 0 1000 Jan  1  2020 ../../x\r\n"
+                               "-rw-r--r-- 1 0 0 1000 Jan  1  2020 /tmp/quillmoor-hostile-x\r\n"
+                               "-rw-r--r-- 1 0 0 1000 Jan  1  2020 a/b\r\n"
+                               "-rw-r--r-- 1 0 0 1000 Jan  1  2020 bad\x01name\r\n"
+                               "-rw-r--r-- 1 0 0 1000 Jan  1  2020 good.txt\r\n";
     QVERIFY(StartScript(script, {}, listing));
     auto w = Window(script.Port());
-    w->ipwFTP1->Passive = true;  // the scripted server offers PASV and PORT; either works
+    w->ipwFTP1->Passive = true; // the scripted server offers PASV and PORT; either works
     w->btnLogin->click();
     QCOMPARE(RemoteRows(*w).size(), 6);
-    const QStringList hostile = {QStringLiteral("../../x"), QStringLiteral("/tmp/quillmoor-hostile-x"), QStringLiteral("a/b"),
+    const QStringList hostile = {QStringLiteral("../../x"),
+                                 QStringLiteral("/tmp/quillmoor-hostile-x"), QStringLiteral("a/b"),
                                  QStringLiteral("bad\x01name")};
     for (const QString& name : hostile) {
         QVERIFY(SelectRemote(*w, name));
         w->btnDownload->click();
-        QVERIFY2(Notes(*w).last().startsWith(QStringLiteral("Refused to download")), qPrintable(Notes(*w).last()));
+        QVERIFY2(Notes(*w).last().startsWith(QStringLiteral("Refused to download")),
+                 qPrintable(Notes(*w).last()));
     }
     QVERIFY(Notes(*w).filter(QStringLiteral("RETR")).isEmpty());
     QVERIFY(SelectRemote(*w, QStringLiteral("good.txt")));
     w->btnDownload->click();
-    QCOMPARE(QDir(work).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{QStringLiteral("good.txt")});
+    QCOMPARE(QDir(work).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("good.txt")});
     QVERIFY(!QFile::exists(localRoot.filePath(QStringLiteral("x"))));
     QVERIFY(!QFile::exists(QStringLiteral("/tmp/quillmoor-hostile-x")));
 
@@ -371,7 +386,7 @@ void TestWindow::stallTimesOutWindowResponsive() {
     timer.start(20);
     w->btnDownload->click();
     timer.stop();
-    QVERIFY(ticks > 0);  // the event loop ran during the transfer
+    QVERIFY(ticks > 0); // the event loop ran during the transfer
     QVERIFY(Notes(*w).filter(QRegularExpression(QStringLiteral("^28: "))).size() == 1);
     QVERIFY(!QFile::exists(QStringLiteral("stalled.bin")));
 }
@@ -383,7 +398,8 @@ void TestWindow::cancelInterruptsTransfer() {
     auto w = Window(script.Port());
     w->btnLogin->click();
     QVERIFY(SelectRemote(*w, QStringLiteral("stalled.bin")));
-    connect(w->ipwFTP1, &TipwFTP::OnTransfer, this, [&] { QTimer::singleShot(0, w->CancelBtn, &QPushButton::click); });
+    connect(w->ipwFTP1, &TipwFTP::OnTransfer, this,
+            [&] { QTimer::singleShot(0, w->CancelBtn, &QPushButton::click); });
     w->btnDownload->click();
     QVERIFY(Notes(*w).contains(QStringLiteral("1004: Interrupted.")));
     QVERIFY(!QFile::exists(QStringLiteral("stalled.bin")));
@@ -397,7 +413,8 @@ void TestWindow::localPane() {
     QVERIFY(QDir().mkpath(QStringLiteral("full/inner")));
     TfrmFTP w(fake.Make());
     const QStringList rows = LocalRows(w);
-    for (const QString& r : {QStringLiteral("<DIR>  ."), QStringLiteral("<DIR>  .."), QStringLiteral(".hidden"), QStringLiteral("<DIR>  full")})
+    for (const QString& r : {QStringLiteral("<DIR>  ."), QStringLiteral("<DIR>  .."),
+                             QStringLiteral(".hidden"), QStringLiteral("<DIR>  full")})
         QVERIFY2(rows.contains(r), qPrintable(r));
     QCOMPARE(w.LocalSizes().size(), rows.size());
     QCOMPARE(w.LocalSizes().value(rows.indexOf(QStringLiteral("keep.txt"))), QStringLiteral("1"));
@@ -410,12 +427,12 @@ void TestWindow::localPane() {
     QCOMPARE(fake.asked, QStringList());
 
     QVERIFY(SelectLocal(w, QStringLiteral("keep.txt")));
-    fake.answers = {QStringLiteral("missing.txt")};  // the confirmed name is what is deleted
+    fake.answers = {QStringLiteral("missing.txt")}; // the confirmed name is what is deleted
     w.lDelete->click();
     QCOMPARE(Notes(w).last(), QStringLiteral("Could not delete directory"));
     QVERIFY(QFile::exists(QStringLiteral("keep.txt")));
     QVERIFY(SelectLocal(w, QStringLiteral("<DIR>  full")));
-    fake.answers = {QString()};  // OK on the name shown
+    fake.answers = {QString()}; // OK on the name shown
     w.lDelete->click();
     QCOMPARE(Notes(w).last(), QStringLiteral("Could not delete directory"));
     QVERIFY(QFileInfo::exists(QStringLiteral("full/inner")));

@@ -48,7 +48,8 @@ private:
 void TestEngine::initTestCase() {
     QVERIFY(serverRoot.isValid() && local.isValid());
     QVERIFY(QDir::setCurrent(local.path()));
-    QVERIFY2(vsftpd.Start(TestPeer::Script(QStringLiteral("vsftpd.sh")), {serverRoot.path()}), qPrintable(vsftpd.Error()));
+    QVERIFY2(vsftpd.Start(TestPeer::Script(QStringLiteral("vsftpd.sh")), {serverRoot.path()}),
+             qPrintable(vsftpd.Error()));
 }
 
 void TestEngine::refusedLogon() {
@@ -60,7 +61,8 @@ void TestEngine::refusedLogon() {
         QFAIL("log-on of an unknown user succeeded");
     } catch (const EipwFTP& e) {
         QCOMPARE(e.Code, 530);
-        QVERIFY2(e.Message.startsWith(QStringLiteral("530: ")) && e.Message.size() > 5, qPrintable(e.Message));
+        QVERIFY2(e.Message.startsWith(QStringLiteral("530: ")) && e.Message.size() > 5,
+                 qPrintable(e.Message));
     }
     QVERIFY(!ftp.Connected());
     try {
@@ -89,8 +91,12 @@ void TestEngine::sessionWorks() {
     connect(&ftp, &TipwFTP::OnPITrail, this, [&](int, const QString& m) { trail << m; });
     QList<qint64> progress;
     int starts = 0, ends = 0;
-    connect(&ftp, &TipwFTP::OnStartTransfer, this, [&](int) { ++starts; progress.clear(); });
-    connect(&ftp, &TipwFTP::OnTransfer, this, [&](int, qint64 b, const QByteArray&) { progress << b; });
+    connect(&ftp, &TipwFTP::OnStartTransfer, this, [&](int) {
+        ++starts;
+        progress.clear();
+    });
+    connect(&ftp, &TipwFTP::OnTransfer, this,
+            [&](int, qint64 b, const QByteArray&) { progress << b; });
     connect(&ftp, &TipwFTP::OnEndTransfer, this, [&](int) { ++ends; });
 
     ftp.Logon();
@@ -119,9 +125,10 @@ void TestEngine::sessionWorks() {
 
     ftp.MakeDirectory(tag + QStringLiteral("-dir"));
     QMap<QString, QPair<bool, qint64>> listed;
-    connect(&ftp, &TipwFTP::OnDirList, this, [&](const QString&, const QString& name, bool dir, qint64 size, const QString&) {
-        listed[name] = {dir, size};
-    });
+    connect(&ftp, &TipwFTP::OnDirList, this,
+            [&](const QString&, const QString& name, bool dir, qint64 size, const QString&) {
+                listed[name] = {dir, size};
+            });
     ftp.RemoteFile.clear();
     ftp.ListDirectoryLong();
     QCOMPARE(listed.value(up), qMakePair(false, qint64(data.size())));
@@ -139,11 +146,14 @@ void TestEngine::sessionWorks() {
 
     ftp.RemoteFile = up;
     ftp.RenameFile(tag + QStringLiteral(" renamed.bin"));
-    QVERIFY(QFile::exists(serverRoot.filePath(QStringLiteral("pub/") + tag + QStringLiteral(" renamed.bin"))));
+    QVERIFY(QFile::exists(
+        serverRoot.filePath(QStringLiteral("pub/") + tag + QStringLiteral(" renamed.bin"))));
     ftp.DeleteFile(tag + QStringLiteral(" renamed.bin"));
     ftp.RemoveDirectory(tag + QStringLiteral("-dir"));
-    QVERIFY(!QFile::exists(serverRoot.filePath(QStringLiteral("pub/") + tag + QStringLiteral(" renamed.bin"))));
-    QVERIFY(!QFileInfo::exists(serverRoot.filePath(QStringLiteral("pub/") + tag + QStringLiteral("-dir"))));
+    QVERIFY(!QFile::exists(
+        serverRoot.filePath(QStringLiteral("pub/") + tag + QStringLiteral(" renamed.bin"))));
+    QVERIFY(!QFileInfo::exists(
+        serverRoot.filePath(QStringLiteral("pub/") + tag + QStringLiteral("-dir"))));
 
     ftp.SetRemotePath(QStringLiteral(".."));
     QCOMPARE(ftp.RemotePath(), QStringLiteral("/"));
@@ -151,7 +161,10 @@ void TestEngine::sessionWorks() {
     QVERIFY(!ftp.Connected());
     QCOMPARE(trail.filter(QRegularExpression(QStringLiteral("^USER "))).size(), 1);
     QVERIFY(trail.contains(QStringLiteral("QUIT")));
-    QVERIFY(trail.filter(QRegularExpression(passive ? QStringLiteral("^(EPSV|PASV)") : QStringLiteral("^(EPRT|PORT) "))).size() >= 3);
+    QVERIFY(trail
+                .filter(QRegularExpression(passive ? QStringLiteral("^(EPSV|PASV)")
+                                                   : QStringLiteral("^(EPRT|PORT) ")))
+                .size() >= 3);
 }
 
 // Control characters could smuggle a second command into the control connection.
@@ -161,15 +174,23 @@ void TestEngine::refusesBeforeSending() {
     ftp.Logon();
     int sent = 0;
     connect(&ftp, &TipwFTP::OnPITrail, this, [&](int dir, const QString&) { sent += dir == 0; });
-    const QStringList bad = {QStringLiteral("x\r\nDELE y"), QStringLiteral("a\nb"), QString(QChar(0)) + u'z'};
+    const QStringList bad = {QStringLiteral("x\r\nDELE y"), QStringLiteral("a\nb"),
+                             QString(QChar(0)) + u'z'};
     for (const QString& name : bad) {
         const QList<std::function<void()>> ops = {
             [&] { ftp.DeleteFile(name); },
             [&] { ftp.MakeDirectory(name); },
             [&] { ftp.RemoveDirectory(name); },
             [&] { ftp.SetRemotePath(name); },
-            [&] { ftp.RemoteFile = name; ftp.LocalFile = QStringLiteral("ok"); ftp.Download(); },
-            [&] { ftp.RemoteFile = QStringLiteral("ok"); ftp.RenameFile(name); },
+            [&] {
+                ftp.RemoteFile = name;
+                ftp.LocalFile = QStringLiteral("ok");
+                ftp.Download();
+            },
+            [&] {
+                ftp.RemoteFile = QStringLiteral("ok");
+                ftp.RenameFile(name);
+            },
         };
         for (const auto& op : ops) {
             try {
@@ -190,7 +211,11 @@ void TestEngine::serverErrors() {
     ftp.Logon();
     const QList<std::function<void()>> ops = {
         [&] { ftp.SetRemotePath(QStringLiteral("/no-such-dir")); },
-        [&] { ftp.RemoteFile = QStringLiteral("missing"); ftp.LocalFile = QStringLiteral("missing"); ftp.Download(); },
+        [&] {
+            ftp.RemoteFile = QStringLiteral("missing");
+            ftp.LocalFile = QStringLiteral("missing");
+            ftp.Download();
+        },
         [&] { ftp.DeleteFile(QStringLiteral("missing")); },
     };
     for (const auto& op : ops) {
@@ -235,19 +260,22 @@ void TestEngine::transferModeSetsType() {
     ftp.Overwrite = true;
     QStringList trail;
     connect(&ftp, &TipwFTP::OnPITrail, this, [&](int dir, const QString& m) {
-        if (dir == 0 && (m.startsWith(QStringLiteral("TYPE")) || m.startsWith(QStringLiteral("RETR"))))
+        if (dir == 0 &&
+            (m.startsWith(QStringLiteral("TYPE")) || m.startsWith(QStringLiteral("RETR"))))
             trail << m;
     });
     ftp.Logon();
     ftp.RemoteFile = QStringLiteral("/pub/mode.txt");
     ftp.LocalFile = QStringLiteral("mode.txt");
     const QList<QPair<TipwFTP::TTransferMode, QString>> modes = {
-        {TipwFTP::tmASCII, QStringLiteral("TYPE A")}, {TipwFTP::tmBinary, QStringLiteral("TYPE I")}, {TipwFTP::tmDefault, QStringLiteral("TYPE I")}};
+        {TipwFTP::tmASCII, QStringLiteral("TYPE A")},
+        {TipwFTP::tmBinary, QStringLiteral("TYPE I")},
+        {TipwFTP::tmDefault, QStringLiteral("TYPE I")}};
     for (const auto& [mode, type] : modes) {
         trail.clear();
         ftp.TransferMode = mode;
         ftp.Download();
-        if (mode == TipwFTP::tmDefault)  // after binary: binary still, TYPE not resent
+        if (mode == TipwFTP::tmDefault) // after binary: binary still, TYPE not resent
             QVERIFY2(!trail.contains(QStringLiteral("TYPE A")), qPrintable(trail.join(u',')));
         else
             QVERIFY2(trail.contains(type), qPrintable(trail.join(u',')));
@@ -262,8 +290,10 @@ void TestEngine::scriptedPassiveGoesToControlHost() {
     listing.write("-rw-r--r-- 1 0 0 5 Jan  1  2020 only.txt\r\n");
     listing.close();
     TestPeer script;
-    QVERIFY2(script.Start(QStringLiteral("python3"), {TestPeer::Script(QStringLiteral("ftpscript.py")), QStringLiteral("--listing"),
-                                                      listing.fileName(), QStringLiteral("--pasv-host"), QStringLiteral("10.255.255.1")}),
+    QVERIFY2(script.Start(QStringLiteral("python3"),
+                          {TestPeer::Script(QStringLiteral("ftpscript.py")),
+                           QStringLiteral("--listing"), listing.fileName(),
+                           QStringLiteral("--pasv-host"), QStringLiteral("10.255.255.1")}),
              qPrintable(script.Error()));
     TipwFTP ftp;
     Setup(ftp, script.Port());
@@ -272,7 +302,8 @@ void TestEngine::scriptedPassiveGoesToControlHost() {
     QStringList trail;
     connect(&ftp, &TipwFTP::OnPITrail, this, [&](int, const QString& m) { trail << m; });
     QStringList names;
-    connect(&ftp, &TipwFTP::OnDirList, this, [&](const QString&, const QString& n, bool, qint64, const QString&) { names << n; });
+    connect(&ftp, &TipwFTP::OnDirList, this,
+            [&](const QString&, const QString& n, bool, qint64, const QString&) { names << n; });
     ftp.Logon();
     ftp.ListDirectoryLong();
     QCOMPARE(names, QStringList{QStringLiteral("only.txt")});
@@ -282,7 +313,9 @@ void TestEngine::scriptedPassiveGoesToControlHost() {
 
 void TestEngine::stallTimesOutAndLeavesNoFile() {
     TestPeer script;
-    QVERIFY(script.Start(QStringLiteral("python3"), {TestPeer::Script(QStringLiteral("ftpscript.py")), QStringLiteral("--stall"), QStringLiteral("4000")}));
+    QVERIFY(script.Start(QStringLiteral("python3"),
+                         {TestPeer::Script(QStringLiteral("ftpscript.py")),
+                          QStringLiteral("--stall"), QStringLiteral("4000")}));
     TipwFTP ftp;
     Setup(ftp, script.Port());
     ftp.Timeout = 2;
@@ -294,21 +327,25 @@ void TestEngine::stallTimesOutAndLeavesNoFile() {
         ftp.Download();
         QFAIL("a stalled download succeeded");
     } catch (const EipwFTP& e) {
-        QCOMPARE(e.Code, 28);  // timed out
+        QCOMPARE(e.Code, 28); // timed out
     }
     QCOMPARE(seen, qint64(4000));
     QVERIFY(!QFile::exists(QStringLiteral("stalled.bin")));
-    QCOMPARE(QDir::current().entryList(QDir::Files).filter(QStringLiteral("stalled")), QStringList());
+    QCOMPARE(QDir::current().entryList(QDir::Files).filter(QStringLiteral("stalled")),
+             QStringList());
 }
 
 // Interrupt from an event handler during the call: the call keeps the event loop running.
 void TestEngine::interruptStopsTransfer() {
     TestPeer script;
-    QVERIFY(script.Start(QStringLiteral("python3"), {TestPeer::Script(QStringLiteral("ftpscript.py")), QStringLiteral("--stall"), QStringLiteral("100")}));
+    QVERIFY(script.Start(QStringLiteral("python3"),
+                         {TestPeer::Script(QStringLiteral("ftpscript.py")),
+                          QStringLiteral("--stall"), QStringLiteral("100")}));
     TipwFTP ftp;
     Setup(ftp, script.Port());
     ftp.Logon();
-    connect(&ftp, &TipwFTP::OnTransfer, this, [&] { QTimer::singleShot(0, &ftp, [&] { ftp.Interrupt(); }); });
+    connect(&ftp, &TipwFTP::OnTransfer, this,
+            [&] { QTimer::singleShot(0, &ftp, [&] { ftp.Interrupt(); }); });
     ftp.RemoteFile = ftp.LocalFile = QStringLiteral("interrupted.bin");
     try {
         ftp.Download();
@@ -318,7 +355,7 @@ void TestEngine::interruptStopsTransfer() {
     }
     QVERIFY(!QFile::exists(QStringLiteral("interrupted.bin")));
     try {
-        ftp.Download();  // the busy flag is clear again: the next call reaches the server
+        ftp.Download(); // the busy flag is clear again: the next call reaches the server
     } catch (const EipwFTP& e) {
         QVERIFY(e.Code != int(TipwFTP::errBusy));
     }

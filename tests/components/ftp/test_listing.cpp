@@ -67,23 +67,28 @@ void TestListing::fixtures_data() {
     QTest::addColumn<bool>("isDir");
     QTest::addColumn<qint64>("size");
     // What vsftpd sends (numeric ids, time form) and what pure-ftpd sends.
-    QTest::newRow("vsftpd") << "-rw-r--r--    1 0        0         1048576 Dec 11 16:50 big file.bin" << true
-                            << "big file.bin" << false << qint64(1048576);
-    QTest::newRow("pure-ftpd") << "drwxr-xr-x    2 1000       1000             4096 Jan  3  2024 public_html"
-                               << true << "public_html" << true << qint64(0);
-    QTest::newRow("dos 4-digit year") << "02-05-2009  11:07AM              3000000000 huge.iso" << true
-                                      << "huge.iso" << false << qint64(3000000000);
-    QTest::newRow("dos dir with space") << "12-29-08  10:27PM       <DIR>          Live Update" << true
-                                        << "Live Update" << true << qint64(0);
-    QTest::newRow("link keeps its name") << "lrwxrwxrwx 1 0 0 7 Dec  9  1999 bin -> usr/bin" << true << "bin"
-                                         << false << qint64(7);
+    QTest::newRow("vsftpd")
+        << "-rw-r--r--    1 0        0         1048576 Dec 11 16:50 big file.bin" << true
+        << "big file.bin" << false << qint64(1048576);
+    QTest::newRow("pure-ftpd")
+        << "drwxr-xr-x    2 1000       1000             4096 Jan  3  2024 public_html" << true
+        << "public_html" << true << qint64(0);
+    QTest::newRow("dos 4-digit year") << "02-05-2009  11:07AM              3000000000 huge.iso"
+                                      << true << "huge.iso" << false << qint64(3000000000);
+    QTest::newRow("dos dir with space") << "12-29-08  10:27PM       <DIR>          Live Update"
+                                        << true << "Live Update" << true << qint64(0);
+    QTest::newRow("link keeps its name")
+        << "lrwxrwxrwx 1 0 0 7 Dec  9  1999 bin -> usr/bin" << true << "bin" << false << qint64(7);
     QTest::newRow("hostile name kept for the caller to judge")
         << "-rw-r--r-- 1 0 0 5 Jan  1  2020 ../../x" << true << "../../x" << false << qint64(5);
     QTest::newRow("total") << "total 20" << false << "" << false << qint64(0);
-    QTest::newRow("error text") << "ftpd-BSD: .: Permission denied" << false << "" << false << qint64(0);
+    QTest::newRow("error text") << "ftpd-BSD: .: Permission denied" << false << "" << false
+                                << qint64(0);
     QTest::newRow("blank") << "\r" << false << "" << false << qint64(0);
-    QTest::newRow("no name") << "-rw-r--r-- 1 0 0 5 Jan  1  2020 " << false << "" << false << qint64(0);
-    QTest::newRow("mode without date") << "-rw-r--r-- 1 owner group" << false << "" << false << qint64(0);
+    QTest::newRow("no name") << "-rw-r--r-- 1 0 0 5 Jan  1  2020 " << false << "" << false
+                             << qint64(0);
+    QTest::newRow("mode without date")
+        << "-rw-r--r-- 1 owner group" << false << "" << false << qint64(0);
 }
 
 void TestListing::fixtures() {
