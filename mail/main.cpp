@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -475,4 +476,11 @@ bool TMainForm::TransferInProgress() {
         busy = true;
     }
     return busy;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (TransferInProgress())
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }

@@ -103,8 +103,9 @@ public:
     QCheckBox *cbPOP3SPA, *cbSMTPSPA, *cbPOP3UseSSL, *cbSMTPUseSSL, *cbLeaveMessage, *cbSendImmediately;
     QTabWidget* AccountPages;
 
-signals:
-    void CaptionChanged();
+protected:
+    // Refuses while a transfer runs.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildLayout();
