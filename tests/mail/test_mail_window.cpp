@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -163,12 +165,25 @@ private slots:
         w.Accounts.POP3Port = pop3d.Port();
         w.Accounts.POP3User = QStringLiteral("alice");
         w.Accounts.POP3Password = QStringLiteral("secret");
+        bool stopUsable = false, listBlocked = false;
+        QTimer probe; // ticks while the receive waits for the server
+        probe.setInterval(0);
+        connect(&probe, &QTimer::timeout, &w, [&] {
+            if (!w.ProgressWindow->isVisible())
+                return;
+            stopUsable = w.ProgressWindow->btnStop->isEnabled();
+            listBlocked = !w.lvMessages->isEnabled();
+            probe.stop();
+        });
+        probe.start();
         w.btnCheckMail->click();
+        QVERIFY(stopUsable);
+        QVERIFY(listBlocked);
         QCOMPARE(w.tvFolders->topLevelItem(0)->text(0), QStringLiteral("Inbox (2)"));
         QCOMPARE(w.lvMessages->topLevelItemCount(), 2);
         QVERIFY(w.lvMessages->topLevelItem(0)->font(1).bold());
         QVERIFY(!w.ProgressWindow->isVisible());
-        QVERIFY(w.isEnabled());
+        QVERIFY(w.lvMessages->isEnabled());
         TclMailMessageList onDisk; // written before the server was told to delete
         onDisk.LoadFromFile(dir + QStringLiteral("/messages.dat"));
         QCOMPARE(onDisk.Count(), 2);
