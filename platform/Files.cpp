@@ -9,9 +9,17 @@
 #include <QStringList>
 
 void SaveFileAtomically(const QString& path, const QByteArray& data) {
+    SaveFileAtomically(path, data, QFileDevice::Permissions());
+}
+
+void SaveFileAtomically(const QString& path, const QByteArray& data, QFileDevice::Permissions permissions) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw EInOutError(QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
+    if (permissions && !file.setPermissions(permissions)) {
+        file.cancelWriting();
+        throw EInOutError(QStringLiteral("Cannot set the permissions of \"%1\"").arg(path));
+    }
     if (file.write(data) != data.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();

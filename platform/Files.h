@@ -1,11 +1,15 @@
 #pragma once
 // File helpers shared by every part that writes files or stores names from outside.
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 // Writes data to a temporary file in the same folder and renames it over path, so the
 // old file stays whole if anything fails. Throws EInOutError with the reason.
 void SaveFileAtomically(const QString& path, const QByteArray& data);
+// The same, the new file getting exactly these permissions before any data is written
+// (for files that hold passwords).
+void SaveFileAtomically(const QString& path, const QByteArray& data, QFileDevice::Permissions permissions);
 
 // Reads a whole file; throws EInOutError when it cannot be opened or read.
 QByteArray ReadWholeFile(const QString& path);

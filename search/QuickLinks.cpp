@@ -11,18 +11,17 @@ namespace search {
 
 namespace {
 
-QString Required(const QJsonObject& o, const char* key, const QString& file)
-{
+QString Required(const QJsonObject& o, const char* key, const QString& file) {
     const QString value = o.value(QLatin1String(key)).toString();
     if (value.isEmpty())
-        throw EInOutError(QStringLiteral("%1: an entry has no \"%2\"").arg(file, QLatin1String(key)));
+        throw EInOutError(
+            QStringLiteral("%1: an entry has no \"%2\"").arg(file, QLatin1String(key)));
     return value;
 }
 
-}  // namespace
+} // namespace
 
-QVector<TQuickLinkMenu> LoadQuickLinks(const QString& dataFile)
-{
+QVector<TQuickLinkMenu> LoadQuickLinks(const QString& dataFile) {
     const QString file = dataFile.isEmpty() ? QStringLiteral(":/search/quicklinks.json") : dataFile;
     QVector<TQuickLinkMenu> menus;
     for (const QJsonValue& mv : ReadJsonObject(file).value(QLatin1String("menus")).toArray()) {
@@ -46,11 +45,12 @@ QVector<TQuickLinkMenu> LoadQuickLinks(const QString& dataFile)
     return menus;
 }
 
-QVector<TTranslation> LoadTranslations(const QString& dataFile)
-{
-    const QString file = dataFile.isEmpty() ? QStringLiteral(":/search/translations.json") : dataFile;
+QVector<TTranslation> LoadTranslations(const QString& dataFile) {
+    const QString file =
+        dataFile.isEmpty() ? QStringLiteral(":/search/translations.json") : dataFile;
     QVector<TTranslation> list;
-    for (const QJsonValue& v : ReadJsonObject(file).value(QLatin1String("translations")).toArray()) {
+    for (const QJsonValue& v :
+         ReadJsonObject(file).value(QLatin1String("translations")).toArray()) {
         const QJsonObject o = v.toObject();
         list << TTranslation{Required(o, "caption", file), Required(o, "handler", file),
                              Required(o, "front", file),
@@ -61,15 +61,13 @@ QVector<TTranslation> LoadTranslations(const QString& dataFile)
     return list;
 }
 
-QString TranslationAddress(const QString& front, const QString& pageAddress)
-{
+QString TranslationAddress(const QString& front, const QString& pageAddress) {
     return front + EncodeQueryValue(pageAddress);
 }
 
-QString MailtoLink(const QString& title, const QString& address)
-{
+QString MailtoLink(const QString& title, const QString& address) {
     return QStringLiteral("mailto:?subject=") + EncodeQueryValue(title) + QStringLiteral("&body=") +
            EncodeQueryValue(address);
 }
 
-}  // namespace search
+} // namespace search

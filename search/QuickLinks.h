@@ -6,21 +6,21 @@
 namespace search {
 
 struct TQuickLink {
-    QString Caption;   // empty for a separator
-    QString Handler;   // the menu entry's handler name, e.g. "YahooMail1Click"
-    QString Address;   // the fixed address opened in a new tab
+    QString Caption; // empty for a separator
+    QString Handler; // the menu entry's handler name, e.g. "YahooMail1Click"
+    QString Address; // the fixed address opened in a new tab
     bool IsSeparator() const { return Caption.isEmpty(); }
 };
 
 struct TQuickLinkMenu {
-    QString Caption;   // "Yahoo!", "Google", "MSN", "Useful Services"
+    QString Caption; // "Yahoo!", "Google", "MSN", "Useful Services"
     QVector<TQuickLink> Items;
 };
 
 struct TTranslation {
     QString Caption;
     QString Handler;
-    QString Front;     // the current page's address follows
+    QString Front; // the current page's address follows
     bool SeparatorAfter = false;
 };
 
@@ -36,4 +36,4 @@ QString TranslationAddress(const QString& front, const QString& pageAddress);
 // "mailto:?subject=<title>&body=<address>" with both parts percent-encoded.
 QString MailtoLink(const QString& title, const QString& address);
 
-}  // namespace search
+} // namespace search

@@ -8,16 +8,16 @@
 
 namespace search {
 
-QJsonObject ReadJsonObject(const QString& file)
-{
+QJsonObject ReadJsonObject(const QString& file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         throw EInOutError(QStringLiteral("Cannot read %1: %2").arg(file, f.errorString()));
     QJsonParseError err;
     const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &err);
     if (err.error != QJsonParseError::NoError || !doc.isObject())
-        throw EInOutError(QStringLiteral("%1 is not a valid data file: %2").arg(file, err.errorString()));
+        throw EInOutError(
+            QStringLiteral("%1 is not a valid data file: %2").arg(file, err.errorString()));
     return doc.object();
 }
 
-}  // namespace search
+} // namespace search

@@ -9,4 +9,4 @@ namespace search {
 // read or is not a JSON object.
 QJsonObject ReadJsonObject(const QString& file);
 
-}  // namespace search
+} // namespace search

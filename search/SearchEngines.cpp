@@ -11,8 +11,7 @@ namespace search {
 
 namespace {
 
-bool SameAsciiCaseless(const QString& a, const QString& b)
-{
+bool SameAsciiCaseless(const QString& a, const QString& b) {
     if (a.size() != b.size())
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
@@ -27,76 +26,69 @@ bool SameAsciiCaseless(const QString& a, const QString& b)
     return true;
 }
 
-TextMode ModeOf(const QString& name, const QString& file)
-{
+TextMode ModeOf(const QString& name, const QString& file) {
     static const QList<std::pair<QString, TextMode>> modes = {
-        {QStringLiteral("typed"), TextMode::Typed},     {QStringLiteral("dash"), TextMode::Dash},
-        {QStringLiteral("plus"), TextMode::Plus},       {QStringLiteral("address"), TextMode::Address},
-        {QStringLiteral("none"), TextMode::None},       {QStringLiteral("highlight"), TextMode::Highlight}};
+        {QStringLiteral("typed"), TextMode::Typed},
+        {QStringLiteral("dash"), TextMode::Dash},
+        {QStringLiteral("plus"), TextMode::Plus},
+        {QStringLiteral("address"), TextMode::Address},
+        {QStringLiteral("none"), TextMode::None},
+        {QStringLiteral("highlight"), TextMode::Highlight}};
     for (const auto& [key, mode] : modes)
         if (key == name)
             return mode;
     throw EInOutError(QStringLiteral("Unknown text mode \"%1\" in %2").arg(name, file));
 }
 
-}  // namespace
+} // namespace
 
-int IndexOfName(const QString& text, const QStringList& names)
-{
+int IndexOfName(const QString& text, const QStringList& names) {
     for (qsizetype i = 0; i < names.size(); ++i)
         if (SameAsciiCaseless(text, names[i]))
             return int(i);
     return -1;
 }
 
-QString SpacesToDash(const QString& text)
-{
+QString SpacesToDash(const QString& text) {
     QString out = text;
     return out.replace(QLatin1Char(' '), QLatin1Char('-'));
 }
 
-QString SpacesToPlus(const QString& text)
-{
+QString SpacesToPlus(const QString& text) {
     QString out = text;
     return out.replace(QLatin1Char(' '), QLatin1Char('+'));
 }
 
-QString EncodeQueryValue(const QString& text)
-{
+QString EncodeQueryValue(const QString& text) {
     return QString::fromLatin1(QUrl::toPercentEncoding(text));
 }
 
-QStringList TSearchEndpoints::Names() const
-{
+QStringList TSearchEndpoints::Names() const {
     QStringList names;
     for (const auto& e : entries)
         names << e.Name;
     return names;
 }
 
-QStringList TSearchEndpoints::ComboItems() const
-{
+QStringList TSearchEndpoints::ComboItems() const {
     QStringList items;
     for (int code = 0; code < entries.size(); ++code)
         items << (IsSeparator(code) ? separatorRow : entries[code].Name);
     return items;
 }
 
-bool TSearchEndpoints::IsSeparator(int code) const
-{
+bool TSearchEndpoints::IsSeparator(int code) const {
     return code >= 0 && code < entries.size() && entries[code].Name == QLatin1String("*");
 }
 
-int TSearchEndpoints::EngineCodeOf(const QString& text) const
-{
+int TSearchEndpoints::EngineCodeOf(const QString& text) const {
     const int code = IndexOfName(text, Names());
     if (code < 0 || IsSeparator(code))
         return GoogleCode;
     return code;
 }
 
-QString TSearchEndpoints::ComposeSearchAddress(int code, const QString& text) const
-{
+QString TSearchEndpoints::ComposeSearchAddress(int code, const QString& text) const {
     if (code < 0 || code >= entries.size() || IsSeparator(code))
         code = GoogleCode;
     const TSearchEndpoint& e = entries[code];
@@ -125,8 +117,7 @@ QString TSearchEndpoints::ComposeSearchAddress(int code, const QString& text) co
     return e.Front + inserted + e.Suffix;
 }
 
-TSearchEndpoints InitSearchEndpoints(const QString& dataFile)
-{
+TSearchEndpoints InitSearchEndpoints(const QString& dataFile) {
     const QString file = dataFile.isEmpty() ? QStringLiteral(":/search/engines.json") : dataFile;
     const QJsonObject root = ReadJsonObject(file);
     const QJsonArray list = root.value(QLatin1String("engines")).toArray();
@@ -145,7 +136,8 @@ TSearchEndpoints InitSearchEndpoints(const QString& dataFile)
         e.Suffix = o.value(QLatin1String("suffix")).toString();
         e.Mode = ModeOf(o.value(QLatin1String("text")).toString(QStringLiteral("typed")), file);
         if (e.Name.isEmpty())
-            throw EInOutError(QStringLiteral("%1: engine %2 has no name").arg(file).arg(table.entries.size()));
+            throw EInOutError(
+                QStringLiteral("%1: engine %2 has no name").arg(file).arg(table.entries.size()));
         if (e.Name != QLatin1String("*") && e.Mode != TextMode::Highlight && e.Front.isEmpty())
             throw EInOutError(QStringLiteral("%1: engine \"%2\" has no address").arg(file, e.Name));
         table.entries << e;
@@ -153,4 +145,4 @@ TSearchEndpoints InitSearchEndpoints(const QString& dataFile)
     return table;
 }
 
-}  // namespace search
+} // namespace search

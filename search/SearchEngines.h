@@ -15,19 +15,19 @@ constexpr int EngineCount = 49;
 
 // How an engine inserts the search text into its address.
 enum class TextMode {
-    Typed,     // the text as typed (percent-encoded)
-    Dash,      // spaces become "-" first
-    Plus,      // spaces become "+" first
-    Address,   // a web address is expected: its own structure is kept
-    None,      // the text is not used
-    Highlight  // no address: the text is marked in the current page
+    Typed,    // the text as typed (percent-encoded)
+    Dash,     // spaces become "-" first
+    Plus,     // spaces become "+" first
+    Address,  // a web address is expected: its own structure is kept
+    None,     // the text is not used
+    Highlight // no address: the text is marked in the current page
 };
 
 struct TSearchEndpoint {
-    QString Name;    // the engine list entry ("*" for a separator row)
-    QString Front;   // scheme, host, path and query key; empty for separators
+    QString Name;  // the engine list entry ("*" for a separator row)
+    QString Front; // scheme, host, path and query key; empty for separators
     TextMode Mode = TextMode::Typed;
-    QString Suffix;  // appended after the text
+    QString Suffix; // appended after the text
 };
 
 // The endpoint table, indexed by engine code. Filled once by InitSearchEndpoints and
@@ -69,4 +69,4 @@ QString SpacesToPlus(const QString& text);
 // The text percent-encoded (UTF-8) as a query component.
 QString EncodeQueryValue(const QString& text);
 
-}  // namespace search
+} // namespace search

@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
+#include <QThreadPool>
+#include <algorithm>
 #include <atomic>
 #include <curl/curl.h>
 #include <deque>
@@ -20,7 +22,7 @@ constexpr qsizetype MaxResourceSize = 256 * 1024 * 1024;
 
 struct Job {
     TclDownLoadItem item;
-    QByteArray request;  // address asked for now (changes when a redirect is followed)
+    QByteArray request; // address asked for now (changes when a redirect is followed)
     int tries = 0;
     int hops = 0;
     qint64 notBefore = 0;
@@ -56,14 +58,14 @@ bool retryable(CURLcode code) {
     }
 }
 
-}  // namespace
+} // namespace
 
 struct TCrawlWorker::Private {
     TCrawlSettings s;
     std::function<void(const TclDownLoadItem&)> completed;
     std::function<void()> finished;
     std::atomic<bool> stop{false};
-    std::mutex callbackLock;  // held while a callback runs and while stopping
+    std::mutex callbackLock; // held while a callback runs and while stopping
     std::mutex multiLock;
     CURLM* multi = nullptr;
     std::thread thread;
@@ -74,6 +76,8 @@ struct TCrawlWorker::Private {
     std::deque<std::unique_ptr<Job>> pending;
     std::map<CURL*, std::unique_ptr<Job>> running;
     QElapsedTimer clock;
+    // Files are written (each one synced to disk) beside the transfers, not between them.
+    QThreadPool writers;
 
     void report(const TclDownLoadItem& item) {
         std::lock_guard lock(callbackLock);
@@ -85,6 +89,8 @@ struct TCrawlWorker::Private {
     void start(std::unique_ptr<Job> job);
     void done(CURL* easy, CURLcode code);
     void store(Job& job, const QByteArray& effectiveUrl);
+    void queueLinks(const TclDownLoadItem& item, const QByteArray& html,
+                    const QByteArray& effectiveUrl);
 };
 
 void TCrawlWorker::Private::addRoot() {
@@ -155,8 +161,10 @@ void TCrawlWorker::Private::done(CURL* easy, CURLcode code) {
             pending.push_back(std::move(job));
             return;
         }
-        job->item.ErrorText = job->tooLarge ? QStringLiteral("The resource is too large")
-                                            : QString::fromUtf8(job->error[0] ? job->error : curl_easy_strerror(code));
+        job->item.ErrorText =
+            job->tooLarge
+                ? QStringLiteral("The resource is too large")
+                : QString::fromUtf8(job->error[0] ? job->error : curl_easy_strerror(code));
         report(job->item);
         return;
     }
@@ -170,36 +178,45 @@ void TCrawlWorker::Private::done(CURL* easy, CURLcode code) {
             pending.push_front(std::move(job));
             return;
         }
-        job->item.ErrorText = QStringLiteral("Redirect to %1 not followed").arg(QString::fromUtf8(redirectUrl));
+        job->item.ErrorText =
+            QStringLiteral("Redirect to %1 not followed").arg(QString::fromUtf8(redirectUrl));
         report(job->item);
         return;
     }
     store(*job, effectiveUrl);
-    report(job->item);
 }
 
+// Stores the resource when it qualifies and queues the links of a stored page. The item
+// is reported once its file is written.
 void TCrawlWorker::Private::store(Job& job, const QByteArray& effectiveUrl) {
     TclDownLoadItem& item = job.item;
-    if (!ShouldStore(s.Options, item.StatusCode, item.ContentType))
+    if (stop || !ShouldStore(s.Options, item.StatusCode, item.ContentType)) {
+        report(item);
         return;
-    if (stop)
-        return;
+    }
     if (item.LocalFile.isEmpty()) {
         item.ErrorText = QStringLiteral("No safe local name for this address");
+        report(item);
         return;
     }
-    try {
-        QDir().mkpath(QFileInfo(item.LocalFile).absolutePath());
-        SaveFileAtomically(item.LocalFile, job.body);
-        item.Stored = true;
-    } catch (const Exception& e) {
-        item.ErrorText = e.Message;
-        return;
-    }
-    if (!item.ContentType.contains(QLatin1String("html"), Qt::CaseInsensitive))
-        return;
+    if (item.ContentType.contains(QLatin1String("html"), Qt::CaseInsensitive))
+        queueLinks(item, job.body, effectiveUrl);
+    writers.start([this, item = item, body = std::move(job.body)]() mutable {
+        try {
+            QDir().mkpath(QFileInfo(item.LocalFile).absolutePath());
+            SaveFileAtomically(item.LocalFile, body);
+            item.Stored = true;
+        } catch (const Exception& e) {
+            item.ErrorText = e.Message;
+        }
+        report(item);
+    });
+}
+
+void TCrawlWorker::Private::queueLinks(const TclDownLoadItem& item, const QByteArray& html,
+                                       const QByteArray& effectiveUrl) {
     const QUrl base(QString::fromUtf8(effectiveUrl));
-    for (const QString& link : ExtractLinks(job.body)) {
+    for (const QString& link : ExtractLinks(html)) {
         const QString text = link.trimmed();
         if (text.isEmpty())
             continue;
@@ -227,7 +244,8 @@ void TCrawlWorker::Private::run() {
     while (!stop) {
         const qint64 now = clock.elapsed();
         qint64 nextDue = -1;
-        for (auto it = pending.begin(); it != pending.end() && int(running.size()) < s.MaxStartedItems;) {
+        for (auto it = pending.begin();
+             it != pending.end() && int(running.size()) < s.MaxStartedItems;) {
             if ((*it)->notBefore <= now) {
                 std::unique_ptr<Job> job = std::move(*it);
                 it = pending.erase(it);
@@ -247,7 +265,16 @@ void TCrawlWorker::Private::run() {
                 done(msg->easy_handle, msg->data.result);
         if (running.empty() && pending.empty())
             break;
-        const int wait = nextDue < 0 ? 200 : int(qBound(qint64(1), nextDue - clock.elapsed(), qint64(200)));
+        // Items found meanwhile start at once when a slot is free; otherwise wait for
+        // socket activity, a retry falling due, or Stop's wake-up.
+        const bool startable = int(running.size()) < s.MaxStartedItems &&
+                               std::any_of(pending.begin(), pending.end(), [&](const auto& j) {
+                                   return j->notBefore <= clock.elapsed();
+                               });
+        if (startable)
+            continue;
+        const int wait =
+            nextDue < 0 ? 200 : int(qBound(qint64(1), nextDue - clock.elapsed(), qint64(200)));
         curl_multi_poll(multi, nullptr, 0, wait, nullptr);
     }
     for (auto& [easy, job] : running) {
@@ -256,9 +283,11 @@ void TCrawlWorker::Private::run() {
     }
     running.clear();
     pending.clear();
+    writers.waitForDone();
 }
 
-TCrawlWorker::TCrawlWorker(TCrawlSettings settings, std::function<void(const TclDownLoadItem&)> completed,
+TCrawlWorker::TCrawlWorker(TCrawlSettings settings,
+                           std::function<void(const TclDownLoadItem&)> completed,
                            std::function<void()> finished)
     : d(std::make_shared<Private>()) {
     static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -269,6 +298,7 @@ TCrawlWorker::TCrawlWorker(TCrawlSettings settings, std::function<void(const Tcl
     d->completed = std::move(completed);
     d->finished = std::move(finished);
     d->multi = curl_multi_init();
+    d->writers.setMaxThreadCount(4);
     d->thread = std::thread([p = d] {
         if (p->multi)
             p->run();
@@ -284,7 +314,9 @@ TCrawlWorker::TCrawlWorker(TCrawlSettings settings, std::function<void(const Tcl
     });
 }
 
-TCrawlWorker::~TCrawlWorker() { Stop(); }
+TCrawlWorker::~TCrawlWorker() {
+    Stop();
+}
 
 void TCrawlWorker::Stop() {
     {

@@ -17,6 +17,9 @@ bool ShouldStore(TclGrabOptions options, long status, const QString& contentType
 }
 
 QString LocalFileFor(const QString& folder, const QString& url) {
+    // Without a target folder nothing is stored (it would land in the current folder).
+    if (folder.trimmed().isEmpty())
+        return {};
     const QUrl u(url);
     // Decoded, so that "%2e%2e", "%5c" and "%00" are seen for what they are and dropped.
     QString path = QUrl::fromPercentEncoding(u.path(QUrl::FullyEncoded).toUtf8());
@@ -46,7 +49,7 @@ void collect(const GumboNode* root, QList<QString>& out) {
             stack.append(static_cast<const GumboNode*>(e.children.data[i - 1]));
     }
 }
-}  // namespace
+} // namespace
 
 QList<QString> ExtractLinks(const QByteArray& html) {
     QList<QString> out;
@@ -66,13 +69,13 @@ QList<QString> ExtractLinks(const QByteArray& html) {
 namespace {
 bool onRootHost(const QUrl& url, const QString& rootHost) {
     const QString scheme = url.scheme().toLower();
-    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !rootHost.isEmpty() &&
-           url.host().compare(rootHost, Qt::CaseInsensitive) == 0;
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           !rootHost.isEmpty() && url.host().compare(rootHost, Qt::CaseInsensitive) == 0;
 }
-}  // namespace
+} // namespace
 
-bool FollowLink(const QString& linkText, const QUrl& resolved, const QString& rootHost, int parentLevel,
-                int maxNestLevel) {
+bool FollowLink(const QString& linkText, const QUrl& resolved, const QString& rootHost,
+                int parentLevel, int maxNestLevel) {
     if (linkText.trimmed().isEmpty() || linkText.contains(QLatin1Char('#')))
         return false;
     const int level = parentLevel + 1;

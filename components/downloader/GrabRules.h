@@ -17,7 +17,7 @@ bool ShouldStore(TclGrabOptions options, long status, const QString& contentType
 
 // The local file of an address (lower-cased as the item carries it): the address's
 // decoded path reduced to a safe relative path inside folder; a path naming a folder
-// ("/" or "/docs/") gets "index.htm". Empty when no file inside folder fits.
+// ("/" or "/docs/") gets "index.htm". Empty when folder is empty or no file inside it fits.
 QString LocalFileFor(const QString& folder, const QString& url);
 
 // The "href" of every "a" and the "src" of every "img" in an HTML document, in order;
@@ -28,8 +28,8 @@ QList<QString> ExtractLinks(const QByteArray& html);
 // Whether a link found in a page of level parentLevel becomes an item: a maximum of 0
 // sets no depth limit, else the new level must stay below it; the link text holds no
 // "#"; the address is http or https on the root's host. Duplicates are checked apart.
-bool FollowLink(const QString& linkText, const QUrl& resolved, const QString& rootHost, int parentLevel,
-                int maxNestLevel);
+bool FollowLink(const QString& linkText, const QUrl& resolved, const QString& rootHost,
+                int parentLevel, int maxNestLevel);
 
 // A redirect is followed only to http or https on the root's host.
 bool FollowRedirect(const QUrl& target, const QString& rootHost);

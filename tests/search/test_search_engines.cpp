@@ -14,22 +14,20 @@ namespace {
 
 // An expected address tail: literal text, with "{id}" for a configured value
 // (an affiliate id, a source id) and "{path}" for a configured script path.
-QString TailPattern(const QString& tail)
-{
+QString TailPattern(const QString& tail) {
     QString p = QRegularExpression::escape(tail);
     p.replace(QStringLiteral("\\{id\\}"), QStringLiteral("[^&]+"));
     p.replace(QStringLiteral("\\{path\\}"), QStringLiteral("(/[^/?#]+)*"));
     return p;
 }
 
-void WriteFile(const QString& path, const QByteArray& data)
-{
+void WriteFile(const QString& path, const QByteArray& data) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(data);
 }
 
-}  // namespace
+} // namespace
 
 class TestSearchEngines : public QObject {
     Q_OBJECT
@@ -38,18 +36,58 @@ class TestSearchEngines : public QObject {
 private slots:
     void initTestCase() { table = InitSearchEndpoints(); }
 
-    void engineList()
-    {
+    void engineList() {
         const QStringList names = table.Names();
         QCOMPARE(names.size(), 49);
-        const QStringList fixed = {
-            u"Google"_s, u"Yahoo"_s, u"MSN"_s, u"Vivisimo"_s, u""_s, u""_s, u"NetScape"_s, u"Universal Search"_s, u"AOL"_s, u""_s,
-            u"Dog Pile"_s, u"HotBot"_s, u"Lycos"_s, u"Excite"_s, u"Alta Vista"_s, u"Yandex"_s, u"Search UK"_s, u""_s,
-            u"ANZWERS"_s, u""_s, u"*"_s, u"Current Page"_s, u"Anonymous"_s, u"ISBN"_s, u"Traffic Ranking"_s,
-            u"Slang Decoder"_s, u"Groups Search"_s, u"*"_s, u"Dictionary"_s, u"Wikipedia"_s, u"English-VIETNAM"_s,
-            u"English-Chinese"_s, u"English-Japanese"_s, u"English-Korean"_s, u"English-Spanish"_s,
-            u"English-Italian"_s, u"English-French"_s, u"English-German"_s, u"*"_s, u"Wal-Mart"_s, u"PriceWise"_s,
-            u"eBay"_s, u"Office Depot"_s, u""_s, u"Bits & Pieces"_s, u""_s, u"Price Comparison"_s, u"Stock Quote"_s, u""_s};
+        const QStringList fixed = {u"Google"_s,
+                                   u"Yahoo"_s,
+                                   u"MSN"_s,
+                                   u"Vivisimo"_s,
+                                   u""_s,
+                                   u""_s,
+                                   u"NetScape"_s,
+                                   u"Universal Search"_s,
+                                   u"AOL"_s,
+                                   u""_s,
+                                   u"Dog Pile"_s,
+                                   u"HotBot"_s,
+                                   u"Lycos"_s,
+                                   u"Excite"_s,
+                                   u"Alta Vista"_s,
+                                   u"Yandex"_s,
+                                   u"Search UK"_s,
+                                   u""_s,
+                                   u"ANZWERS"_s,
+                                   u""_s,
+                                   u"*"_s,
+                                   u"Current Page"_s,
+                                   u"Anonymous"_s,
+                                   u"ISBN"_s,
+                                   u"Traffic Ranking"_s,
+                                   u"Slang Decoder"_s,
+                                   u"Groups Search"_s,
+                                   u"*"_s,
+                                   u"Dictionary"_s,
+                                   u"Wikipedia"_s,
+                                   u"English-VIETNAM"_s,
+                                   u"English-Chinese"_s,
+                                   u"English-Japanese"_s,
+                                   u"English-Korean"_s,
+                                   u"English-Spanish"_s,
+                                   u"English-Italian"_s,
+                                   u"English-French"_s,
+                                   u"English-German"_s,
+                                   u"*"_s,
+                                   u"Wal-Mart"_s,
+                                   u"PriceWise"_s,
+                                   u"eBay"_s,
+                                   u"Office Depot"_s,
+                                   u""_s,
+                                   u"Bits & Pieces"_s,
+                                   u""_s,
+                                   u"Price Comparison"_s,
+                                   u"Stock Quote"_s,
+                                   u""_s};
         for (int code = 0; code < 49; ++code) {
             if (fixed[code].isEmpty()) {
                 // A domain label: configuration, but it must be a usable, unique name.
@@ -66,8 +104,7 @@ private slots:
         QCOMPARE(rows[29], QStringLiteral("Wikipedia"));
     }
 
-    void composeEveryEngine_data()
-    {
+    void composeEveryEngine_data() {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("tail");
         const QString t = QStringLiteral("new%20york");
@@ -83,7 +120,8 @@ private slots:
             {8, u"/dirsearch.adp?start=&&from=topsearchbox.%2Findex.adp&&query="_s + t},
             {9, u"/topic/new-york"_s},
             {10, u"/info.dogpl/search/web/"_s + t},
-            {11, u"/index.php?query="_s + t + u"&ps=&loc=searchbox&tab=web&mode=search&currProv=msn"_s},
+            {11,
+             u"/index.php?query="_s + t + u"&ps=&loc=searchbox&tab=web&mode=search&currProv=msn"_s},
             {12, u"/?query="_s + t},
             {13, u"/search.gw?c=web&search="_s + t},
             {14, u"/web/results?itag=ody&q="_s + t + u"&kgs=1&kls=0"_s},
@@ -92,7 +130,7 @@ private slots:
             {17, u"/system/search.cgi?mode=internet&string="_s + t + u"&language=en"_s},
             {18, u"/search?search="_s + t + u"&cc=au"_s},
             {19, u"/search?tag=se.fd.box.main.search&q="_s + t},
-            {20, u"/search?q="_s + t},  // separator rows search with Google
+            {20, u"/search?q="_s + t}, // separator rows search with Google
             {22, u"/?"_s + t},
             {23, u"/bookFind/asp/bookFindPrefindLst.asp?srchTxtIsbn="_s + t},
             {24, u"/data/details/traffic_details?url="_s + t},
@@ -110,26 +148,29 @@ private slots:
             {36, u"/enfr/"_s + t},
             {37, u"{path}/search.sh?string="_s + t + u"&nocase=on&hits=50"_s},
             {38, u"/search?q="_s + t},
-            {39, u"/catalog/search-ng.gsp?search_constraint=0&search_query="_s + t + u"&ics=20&ico=0&sourceid={id}"_s},
-            {40, u"/"_s},  // PriceWise ignores the text
+            {39, u"/catalog/search-ng.gsp?search_constraint=0&search_query="_s + t +
+                     u"&ics=20&ico=0&sourceid={id}"_s},
+            {40, u"/"_s}, // PriceWise ignores the text
             {41, u"/search/search.dll?sofocus=bs&sbrftog=1&from=R10&satitle="_s + t +
                      u"&sacat=-1%26catref%3DC6&sargn=-1%26saslc%3D2&sadis=200&fpos="_s
                      u"ZIP%2FPostal&ftrt=1&ftrv=1&saprclo=&saprchi=&fsop=1&fsoo=1"_s},
             {42, u"/fs-bin/statform?id={id}&offerid=27778&bnid=528&subid=&searchTxt="_s + t},
             {43, u"/exec/obidos/external-search?tag={id}&index=blended&keyword="_s + t},
-            {44, u"/fs-bin/statform?id={id}&offerid=88716&bnid=787&subid=&box=main&category=all&searchtext="_s + t},
+            {44,
+             u"/fs-bin/statform?id={id}&offerid=88716&bnid=787&subid=&box=main&category=all&searchtext="_s +
+                 t},
             {45, u"/3120-20_4-0.html?qt="_s + t},
             {46, u"/search_gen_top.php?topcat_search=1&form_keyword="_s + t},
             {47, u"/quickchart/quickchart.asp?symb="_s + t},
             {48, u"/fs-bin/statform?id={id}&offerid=90435&bnid=826&subid=&search_form=&ccsyn=218"_s
-                 u"&main=ccn_search&sy=products&st="_s + t + u"&url=http{id}"_s},
+                 u"&main=ccn_search&sy=products&st="_s +
+                     t + u"&url=http{id}"_s},
         };
         for (const auto& [code, tail] : rows)
             QTest::addRow("%d", code) << code << tail;
     }
 
-    void composeEveryEngine()
-    {
+    void composeEveryEngine() {
         QFETCH(int, code);
         QFETCH(QString, tail);
         const QString address = table.ComposeSearchAddress(code, QStringLiteral("new york"));
@@ -139,13 +180,11 @@ private slots:
         QVERIFY(QUrl(address, QUrl::StrictMode).isValid());
     }
 
-    void currentPageComposesNothing()
-    {
+    void currentPageComposesNothing() {
         QVERIFY(table.ComposeSearchAddress(CurrentPageCode, QStringLiteral("x")).isEmpty());
     }
 
-    void affiliateRedirectorShared()
-    {
+    void affiliateRedirectorShared() {
         // Codes 42, 44 and 48 go through one redirector host with one affiliate id.
         auto prefix = [&](int code) {
             const QString a = table.ComposeSearchAddress(code, {});
@@ -156,8 +195,7 @@ private slots:
     }
 
     // Encoding of the search text: what was typed reaches the service intact.
-    void textEncoding_data()
-    {
+    void textEncoding_data() {
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("inserted");
@@ -166,18 +204,18 @@ private slots:
         QTest::newRow("hash") << 0 << u"C#"_s << u"C%23"_s;
         QTest::newRow("percent") << 0 << u"100%"_s << u"100%25"_s;
         QTest::newRow("plus") << 0 << u"c++"_s << u"c%2B%2B"_s;
-        QTest::newRow("utf8") << 0 << u"Ti\u1ebfng Vi\u1ec7t"_s << u"Ti%E1%BA%BFng%20Vi%E1%BB%87t"_s;
+        QTest::newRow("utf8") << 0 << u"Ti\u1ebfng Vi\u1ec7t"_s
+                              << u"Ti%E1%BA%BFng%20Vi%E1%BB%87t"_s;
         QTest::newRow("empty") << 0 << u""_s << u""_s;
         QTest::newRow("plus engine keeps typed plus") << 25 << u"a+b c"_s << u"a%2Bb+c"_s;
         QTest::newRow("dash engine") << 9 << u"C# and F#"_s << u"C%23-and-F%23"_s;
-        QTest::newRow("address kept") << 22 << u"http://example.org/a?b=1&c=2"_s
-                                      << u"http://example.org/a?b=1&c=2"_s;
-        QTest::newRow("address fragment") << 22 << u"http://x.org/a b#top"_s
-                                          << u"http://x.org/a%20b%23top"_s;
+        QTest::newRow("address kept")
+            << 22 << u"http://example.org/a?b=1&c=2"_s << u"http://example.org/a?b=1&c=2"_s;
+        QTest::newRow("address fragment")
+            << 22 << u"http://x.org/a b#top"_s << u"http://x.org/a%20b%23top"_s;
     }
 
-    void textEncoding()
-    {
+    void textEncoding() {
         QFETCH(int, code);
         QFETCH(QString, text);
         QFETCH(QString, inserted);
@@ -185,8 +223,7 @@ private slots:
         QCOMPARE(table.ComposeSearchAddress(code, text), empty + inserted);
     }
 
-    void engineCodeOf_data()
-    {
+    void engineCodeOf_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("code");
         QTest::newRow("exact") << u"Wikipedia"_s << 29;
@@ -201,40 +238,36 @@ private slots:
         QTest::newRow("ampersand name") << u"bits & pieces"_s << 44;
     }
 
-    void engineCodeOf()
-    {
+    void engineCodeOf() {
         QFETCH(QString, text);
         QFETCH(int, code);
         QCOMPARE(table.EngineCodeOf(text), code);
     }
 
-    void indexOfNameFoldsAsciiOnly()
-    {
+    void indexOfNameFoldsAsciiOnly() {
         const QStringList names = {QStringLiteral("alpha"), u"\u00e9t\u00e9"_s,
                                    QStringLiteral("Alpha")};
-        QCOMPARE(IndexOfName(QStringLiteral("ALPHA"), names), 0);  // first match wins
+        QCOMPARE(IndexOfName(QStringLiteral("ALPHA"), names), 0); // first match wins
         QCOMPARE(IndexOfName(QStringLiteral("\u00e9T\u00e9"), names), 1);
         QCOMPARE(IndexOfName(QStringLiteral("\u00c9t\u00e9"), names), -1);
         QCOMPARE(IndexOfName(QStringLiteral("alph"), names), -1);
         QCOMPARE(IndexOfName({}, {}), -1);
     }
 
-    void spacesTransforms()
-    {
+    void spacesTransforms() {
         QCOMPARE(SpacesToDash(QStringLiteral(" new  york ")), QStringLiteral("-new--york-"));
         QCOMPARE(SpacesToPlus(QStringLiteral("lol rofl\tx")), QStringLiteral("lol+rofl\tx"));
     }
 
-    void badDataFiles_data()
-    {
+    void badDataFiles_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("not json") << QByteArray("{ engines: ");
-        QTest::newRow("too few") << QByteArray("{\"engines\": [{\"name\": \"Google\", \"front\": \"http://g/\"}]}");
+        QTest::newRow("too few") << QByteArray(
+            "{\"engines\": [{\"name\": \"Google\", \"front\": \"http://g/\"}]}");
         QTest::newRow("missing file") << QByteArray();
     }
 
-    void badDataFiles()
-    {
+    void badDataFiles() {
         QFETCH(QByteArray, content);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("engines.json"));
