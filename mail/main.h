@@ -44,6 +44,8 @@ public:
     // exeDir holds "messages.dat", "accounts.dat" and "Mail.ini". Throws when a store
     // file is damaged (the window then does not open).
     explicit TMainForm(const QString& exeDir, QWidget* parent = nullptr);
+    // For the tool launcher: the window, or null after reporting why it cannot open.
+    static QWidget* Create(const QString& exeDir, QWidget* parent);
     ~TMainForm() override;
 
     QString MessagesFileName() const { return data->MessagesFileName; }

@@ -2,6 +2,7 @@
 // the reader's choice of body, inline images and attachment names, the account page.
 #include "mail/main.h"
 #include "mail/Progress.h"
+#include "mail/PropertyStream.h"
 #include "platform/IniFile.h"
 #include "tests/support/TestPeer.h"
 
@@ -71,6 +72,16 @@ private slots:
         QCOMPARE(captions(w), QStringLiteral("Inbox|Outbox|Sent Items|Deleted Items|Drafts").split(QLatin1Char('|')));
         QCOMPARE(w.lvMessages->topLevelItemCount(), 0);
         QCOMPARE(w.windowTitle(), QStringLiteral("E-mail"));
+    }
+
+    void damagedStoreKeepsTheWindowShut() {
+        const QString dir = freshFolder("damaged");
+        QFile f(dir + QStringLiteral("/messages.dat"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x0E\x01\x06Status", 9);
+        f.close();
+        QVERIFY_THROWS_EXCEPTION(EReadError, TMainForm w(dir));
+        QCOMPARE(f.size(), 9); // left as it was
     }
 
     void captionsBoldAndDeleteTwice() {
