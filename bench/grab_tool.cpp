@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     dl.GrabOptions = gaGrabImages;
     dl.LocalFolder = QString::fromLocal8Bit(argv[2]);
     int completed = 0;
-    QObject::connect(&dl, &TclMultiDownLoader::OnProcessCompleted, [&](const TclDownLoadItem&) { ++completed; });
+    QObject::connect(&dl, &TclMultiDownLoader::OnProcessCompleted,
+                     [&](const TclDownLoadItem&) { ++completed; });
     QObject::connect(&dl, &TclMultiDownLoader::OnIsBusyChanged, [&] {
         if (!dl.IsBusy())
             app.quit();

@@ -25,7 +25,7 @@ QPushButton* largeButton(const QString& text, const char* name, QWidget* parent)
     b->setFixedSize(75, 65);
     return b;
 }
-}  // namespace
+} // namespace
 
 TfrmGrabSite::TfrmGrabSite(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmGrabSite"));
@@ -47,7 +47,8 @@ TfrmGrabSite::TfrmGrabSite(QWidget* parent) : QWidget(parent) {
     edtRootUrl->setObjectName(QStringLiteral("edtRootUrl"));
     edtRootUrl->installEventFilter(this);
     // The user's temporary folder stands in for "c:\temp" of the Windows program.
-    edtTargetDir = new QLineEdit(QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/downloads")), top);
+    edtTargetDir = new QLineEdit(
+        QDir::toNativeSeparators(QDir::tempPath() + QStringLiteral("/downloads")), top);
     edtTargetDir->setObjectName(QStringLiteral("edtTargetDir"));
     auto* edits = new QVBoxLayout;
     edits->addWidget(edtRootUrl);
@@ -119,8 +120,8 @@ void TfrmGrabSite::btnGrabClick() {
     if (clMultiDownLoader->IsBusy())
         return;
     memLog->clear();
-    clMultiDownLoader->GrabOptions =
-        TGrabState::OptionsFrom(cbGrabAll->isChecked(), cbGrabImages->isChecked(), cbGrabData->isChecked());
+    clMultiDownLoader->GrabOptions = TGrabState::OptionsFrom(
+        cbGrabAll->isChecked(), cbGrabImages->isChecked(), cbGrabData->isChecked());
     clMultiDownLoader->LocalFolder = edtTargetDir->text();
     clMultiDownLoader->Start(edtRootUrl->text(), updMaxNestLevel->value());
 }
@@ -150,9 +151,9 @@ void TfrmGrabSite::showState() {
 void TfrmGrabSite::closeEvent(QCloseEvent* event) {
     if (clMultiDownLoader->IsBusy()) {
         event->ignore();
-        QMessageBox::information(
-            this, windowTitle(),
-            QStringLiteral("Can not close the application. Please press the Stop button to cancel the grabbing process."));
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("Can not close the application. Please press the "
+                                                "Stop button to cancel the grabbing process."));
         return;
     }
     event->accept();

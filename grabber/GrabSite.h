@@ -33,7 +33,7 @@ public:
     QCheckBox* cbGrabAll;
     QCheckBox* cbGrabImages;
     QCheckBox* cbGrabData;
-    QSpinBox* updMaxNestLevel;  // the depth edit with its up-down
+    QSpinBox* updMaxNestLevel; // the depth edit with its up-down
     QStatusBar* StatusBar1;
     QLabel* StatusPanel;
     QTabWidget* PageControl1;

@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -99,12 +100,30 @@ TMainForm::TMainForm(const QString& exeDir, QWidget* parent)
             reportError(e);
         }
     });
+    // A change still waiting for the save timer reaches the disk when the program ends.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        try {
+            SaveAccounts();
+            SaveMessages();
+        } catch (const std::exception& e) {
+            qWarning("%s", e.what());
+        }
+    });
     buildLayout();
     connect(&Messages, &TclMailMessageList::OnChange, this, &TMainForm::MessagesChanged);
     ApplyReadOnlyState();
     SaveAttachmentName.clear();
     tvFolders->setCurrentItem(tvFolders->topLevelItem(0));
     tvFoldersChange();
+}
+
+QWidget* TMainForm::Create(const QString& exeDir, QWidget* parent) {
+    try {
+        return new TMainForm(exeDir, parent);
+    } catch (const Exception& e) {
+        QMessageBox::critical(parent, QStringLiteral("E-mail"), e.Message);
+        return nullptr;
+    }
 }
 
 TMainForm::~TMainForm() {
@@ -475,4 +494,11 @@ bool TMainForm::TransferInProgress() {
         busy = true;
     }
     return busy;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (TransferInProgress())
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }

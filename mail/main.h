@@ -44,6 +44,8 @@ public:
     // exeDir holds "messages.dat", "accounts.dat" and "Mail.ini". Throws when a store
     // file is damaged (the window then does not open).
     explicit TMainForm(const QString& exeDir, QWidget* parent = nullptr);
+    // For the tool launcher: the window, or null after reporting why it cannot open.
+    static QWidget* Create(const QString& exeDir, QWidget* parent);
     ~TMainForm() override;
 
     QString MessagesFileName() const { return data->MessagesFileName; }
@@ -103,8 +105,9 @@ public:
     QCheckBox *cbPOP3SPA, *cbSMTPSPA, *cbPOP3UseSSL, *cbSMTPUseSSL, *cbLeaveMessage, *cbSendImmediately;
     QTabWidget* AccountPages;
 
-signals:
-    void CaptionChanged();
+protected:
+    // Refuses while a transfer runs.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildLayout();

@@ -5,14 +5,21 @@
 #include <QMessageBox>
 
 namespace {
+// Input to the mail window is off for a transfer; its own windows (the progress window
+// with its Stop button) stay usable, so only the inner parts are disabled.
 struct BusyWindow {
-    QWidget* window;
-    explicit BusyWindow(QWidget* w) : window(w) {
+    QList<QWidget*> disabled;
+    explicit BusyWindow(QWidget* window) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        window->setEnabled(false);
+        for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!child->isWindow() && child->isEnabled()) {
+                child->setEnabled(false);
+                disabled << child;
+            }
     }
     ~BusyWindow() {
-        window->setEnabled(true);
+        for (QWidget* child : disabled)
+            child->setEnabled(true);
         QApplication::restoreOverrideCursor();
     }
 };

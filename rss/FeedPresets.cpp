@@ -7,8 +7,9 @@ const QStringList& PresetFeeds() {
         QStringLiteral("https://stackoverflow.com/feeds"),
         QStringLiteral("https://css-tricks.com/feed/"),
         // 4-7 a development-tool maker: quality reports, code, developer network, blog
-        QStringLiteral("https://bugreports.qt.io/sr/jira.issueviews:searchrequest-rss/temp/SearchRequest.xml"
-                       "?jqlQuery=project+%3D+QTBUG+ORDER+BY+created+DESC&tempMax=50"),
+        QStringLiteral(
+            "https://bugreports.qt.io/sr/jira.issueviews:searchrequest-rss/temp/SearchRequest.xml"
+            "?jqlQuery=project+%3D+QTBUG+ORDER+BY+created+DESC&tempMax=50"),
         QStringLiteral("https://code.qt.io/cgit/qt/qtbase.git/atom/?h=dev"),
         QStringLiteral("https://forum.qt.io/recent.rss"),
         QStringLiteral("https://www.qt.io/blog/rss.xml"),
@@ -57,7 +58,9 @@ const QStringList& PresetFeeds() {
     return feeds;
 }
 
-QString InitialFeedAddress() { return PresetFeeds().at(14); }
+QString InitialFeedAddress() {
+    return PresetFeeds().at(14);
+}
 
 bool RememberAddress(QStringList& list, const QString& address) {
     if (list.contains(address, Qt::CaseSensitive))

@@ -21,7 +21,7 @@ public:
     BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
-}  // namespace
+} // namespace
 
 TfrmReader::TfrmReader(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frmReader"));

@@ -67,7 +67,9 @@ TEmbeddedWB::TEmbeddedWB(QWidget* parent) : QWebEngineView(parent) {
 }
 
 TEmbeddedWB::~TEmbeddedWB() {
-    // The page must go before the view it belongs to.
+    // The page must go before the view it belongs to; nobody hears of its last changes.
+    blockSignals(true);
+    webPage->blockSignals(true);
     setPage(nullptr);
     delete webPage;
 }
@@ -119,7 +121,7 @@ bool TEmbeddedWB::WaitUntilComplete() {
     return self && !ProgramEnding();
 }
 
-bool TEmbeddedWB::DocumentLoaded() const { return everLoaded && !page()->url().isEmpty(); }
+bool TEmbeddedWB::DocumentLoaded() const { return committed && !page()->url().isEmpty(); }
 
 void TEmbeddedWB::FocusDocument() {
     setFocus(Qt::OtherFocusReason);
@@ -246,6 +248,7 @@ void TEmbeddedWB::onLoadStarted() {
     pending = false;
     loading = true;
     certificateFailed = false;
+    titleSinceStart = false;
     emit DownloadBegin();
     emit PropertyChange(QStringLiteral("Busy"));
     emit StatusTextChange(QStringLiteral("Opening page %1...").arg(page()->requestedUrl().toString()));
@@ -260,6 +263,7 @@ void TEmbeddedWB::onLoadFinished(bool ok) {
     pending = false;
     loading = false;
     everLoaded = true;
+    committed = committed || !page()->url().isEmpty();
     lastLoadOk = ok;
     updateCommandStates(false);
     emit DownloadComplete();
@@ -268,7 +272,11 @@ void TEmbeddedWB::onLoadFinished(bool ok) {
     securityLevel = (ok && !certificateFailed && u.scheme() == QLatin1String("https")) ? secureLockIcon128Bit
                                                                                       : secureLockIconUnsecure;
     emit SetSecureLockIcon(securityLevel);
-    emit StatusTextChange(ok ? QStringLiteral("Done") : QString());
+    // Every finished page reports its title, also when it equals the one before.
+    if (!titleSinceStart) {
+        lastTitle = DocumentTitle();
+        emit TitleChange(lastTitle);
+    }
     emit DocumentComplete(true, u);
 }
 
@@ -277,16 +285,20 @@ void TEmbeddedWB::onTitleChanged(const QString&) {
     if (t == lastTitle && everLoaded)
         return;
     lastTitle = t;
+    titleSinceStart = true;
     emit TitleChange(t);
 }
 
 void TEmbeddedWB::onUrlChanged(const QUrl& url) {
+    if (!url.isEmpty())
+        committed = true;
     updateCommandStates(false);
     emit NavigateComplete2(url);
     // An untitled page reports no title change of its own.
     const QString t = DocumentTitle();
     if (t != lastTitle) {
         lastTitle = t;
+        titleSinceStart = true;
         emit TitleChange(t);
     }
 }

@@ -127,8 +127,10 @@ private:
     bool pending = false;  // a navigation was asked for and has not started yet
     bool loading = false;  // the engine is loading the top-level page
     bool everLoaded = false;
+    bool committed = false; // a document exists (the first navigation committed)
     bool lastLoadOk = false;
     bool certificateFailed = false;
+    bool titleSinceStart = false;
     int securityLevel = 0;
     int lastBack = -1;
     int lastForward = -1;

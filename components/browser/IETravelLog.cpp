@@ -12,10 +12,14 @@ TIETravelLog::Entry EntryOf(const QWebEngineHistoryItem& item) {
 }
 } // namespace
 
+void TIETravelLog::SetEmbeddedWB(TEmbeddedWB* browser) { wb = browser; }
+TEmbeddedWB* TIETravelLog::EmbeddedWB() const { return static_cast<TEmbeddedWB*>(wb.data()); }
+bool TIETravelLog::Connect() const { return !wb.isNull(); }
+
 void TIETravelLog::EnumerateBack(const EntryHandler& handler) const {
     if (!wb)
         return;
-    QWebEngineHistory* h = wb->history();
+    QWebEngineHistory* h = EmbeddedWB()->history();
     for (int i = h->currentItemIndex() - 1; i >= 0; --i)
         if (!handler(EntryOf(h->itemAt(i))))
             return;
@@ -24,7 +28,7 @@ void TIETravelLog::EnumerateBack(const EntryHandler& handler) const {
 void TIETravelLog::EnumerateForward(const EntryHandler& handler) const {
     if (!wb)
         return;
-    QWebEngineHistory* h = wb->history();
+    QWebEngineHistory* h = EmbeddedWB()->history();
     for (int i = h->currentItemIndex() + 1; i < h->count(); ++i)
         if (!handler(EntryOf(h->itemAt(i))))
             return;
@@ -33,7 +37,7 @@ void TIETravelLog::EnumerateForward(const EntryHandler& handler) const {
 bool TIETravelLog::TravelTo(int offset) const {
     if (!wb || offset == 0)
         return false;
-    QWebEngineHistory* h = wb->history();
+    QWebEngineHistory* h = EmbeddedWB()->history();
     const int index = h->currentItemIndex() + offset;
     if (index < 0 || index >= h->count())
         return false;

@@ -16,10 +16,10 @@ public:
     // Called per entry, nearest first; return false to stop the listing.
     using EntryHandler = std::function<bool(const Entry&)>;
 
-    void SetEmbeddedWB(TEmbeddedWB* browser) { wb = browser; }
-    TEmbeddedWB* EmbeddedWB() const { return wb; }
+    void SetEmbeddedWB(TEmbeddedWB* browser);
+    TEmbeddedWB* EmbeddedWB() const;
     // Checks that the browser still exists; false when there is none.
-    bool Connect() const { return !wb.isNull(); }
+    bool Connect() const;
 
     void EnumerateBack(const EntryHandler& handler) const;
     void EnumerateForward(const EntryHandler& handler) const;
@@ -27,5 +27,5 @@ public:
     bool TravelTo(int offset) const;
 
 private:
-    QPointer<TEmbeddedWB> wb;
+    QPointer<QObject> wb; // a TEmbeddedWB
 };

@@ -22,7 +22,7 @@ constexpr qsizetype MaxResourceSize = 256 * 1024 * 1024;
 
 struct Job {
     TclDownLoadItem item;
-    QByteArray request;  // address asked for now (changes when a redirect is followed)
+    QByteArray request; // address asked for now (changes when a redirect is followed)
     int tries = 0;
     int hops = 0;
     qint64 notBefore = 0;
@@ -58,14 +58,14 @@ bool retryable(CURLcode code) {
     }
 }
 
-}  // namespace
+} // namespace
 
 struct TCrawlWorker::Private {
     TCrawlSettings s;
     std::function<void(const TclDownLoadItem&)> completed;
     std::function<void()> finished;
     std::atomic<bool> stop{false};
-    std::mutex callbackLock;  // held while a callback runs and while stopping
+    std::mutex callbackLock; // held while a callback runs and while stopping
     std::mutex multiLock;
     CURLM* multi = nullptr;
     std::thread thread;
@@ -89,7 +89,8 @@ struct TCrawlWorker::Private {
     void start(std::unique_ptr<Job> job);
     void done(CURL* easy, CURLcode code);
     void store(Job& job, const QByteArray& effectiveUrl);
-    void queueLinks(const TclDownLoadItem& item, const QByteArray& html, const QByteArray& effectiveUrl);
+    void queueLinks(const TclDownLoadItem& item, const QByteArray& html,
+                    const QByteArray& effectiveUrl);
 };
 
 void TCrawlWorker::Private::addRoot() {
@@ -160,8 +161,10 @@ void TCrawlWorker::Private::done(CURL* easy, CURLcode code) {
             pending.push_back(std::move(job));
             return;
         }
-        job->item.ErrorText = job->tooLarge ? QStringLiteral("The resource is too large")
-                                            : QString::fromUtf8(job->error[0] ? job->error : curl_easy_strerror(code));
+        job->item.ErrorText =
+            job->tooLarge
+                ? QStringLiteral("The resource is too large")
+                : QString::fromUtf8(job->error[0] ? job->error : curl_easy_strerror(code));
         report(job->item);
         return;
     }
@@ -175,7 +178,8 @@ void TCrawlWorker::Private::done(CURL* easy, CURLcode code) {
             pending.push_front(std::move(job));
             return;
         }
-        job->item.ErrorText = QStringLiteral("Redirect to %1 not followed").arg(QString::fromUtf8(redirectUrl));
+        job->item.ErrorText =
+            QStringLiteral("Redirect to %1 not followed").arg(QString::fromUtf8(redirectUrl));
         report(job->item);
         return;
     }
@@ -240,7 +244,8 @@ void TCrawlWorker::Private::run() {
     while (!stop) {
         const qint64 now = clock.elapsed();
         qint64 nextDue = -1;
-        for (auto it = pending.begin(); it != pending.end() && int(running.size()) < s.MaxStartedItems;) {
+        for (auto it = pending.begin();
+             it != pending.end() && int(running.size()) < s.MaxStartedItems;) {
             if ((*it)->notBefore <= now) {
                 std::unique_ptr<Job> job = std::move(*it);
                 it = pending.erase(it);
@@ -263,11 +268,13 @@ void TCrawlWorker::Private::run() {
         // Items found meanwhile start at once when a slot is free; otherwise wait for
         // socket activity, a retry falling due, or Stop's wake-up.
         const bool startable = int(running.size()) < s.MaxStartedItems &&
-                               std::any_of(pending.begin(), pending.end(),
-                                           [&](const auto& j) { return j->notBefore <= clock.elapsed(); });
+                               std::any_of(pending.begin(), pending.end(), [&](const auto& j) {
+                                   return j->notBefore <= clock.elapsed();
+                               });
         if (startable)
             continue;
-        const int wait = nextDue < 0 ? 200 : int(qBound(qint64(1), nextDue - clock.elapsed(), qint64(200)));
+        const int wait =
+            nextDue < 0 ? 200 : int(qBound(qint64(1), nextDue - clock.elapsed(), qint64(200)));
         curl_multi_poll(multi, nullptr, 0, wait, nullptr);
     }
     for (auto& [easy, job] : running) {
@@ -279,7 +286,8 @@ void TCrawlWorker::Private::run() {
     writers.waitForDone();
 }
 
-TCrawlWorker::TCrawlWorker(TCrawlSettings settings, std::function<void(const TclDownLoadItem&)> completed,
+TCrawlWorker::TCrawlWorker(TCrawlSettings settings,
+                           std::function<void(const TclDownLoadItem&)> completed,
                            std::function<void()> finished)
     : d(std::make_shared<Private>()) {
     static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -306,7 +314,9 @@ TCrawlWorker::TCrawlWorker(TCrawlSettings settings, std::function<void(const Tcl
     });
 }
 
-TCrawlWorker::~TCrawlWorker() { Stop(); }
+TCrawlWorker::~TCrawlWorker() {
+    Stop();
+}
 
 void TCrawlWorker::Stop() {
     {

@@ -22,7 +22,7 @@ public:
     // end. Both must only hand the work over to another thread.
     TCrawlWorker(TCrawlSettings settings, std::function<void(const TclDownLoadItem&)> completed,
                  std::function<void()> finished);
-    ~TCrawlWorker();  // stops
+    ~TCrawlWorker(); // stops
     // From the owner's thread: no callback runs once this returns. The thread ends by
     // itself soon after (a page being scanned is finished first), without being waited for.
     void Stop();

@@ -49,7 +49,7 @@ void collect(const GumboNode* root, QList<QString>& out) {
             stack.append(static_cast<const GumboNode*>(e.children.data[i - 1]));
     }
 }
-}  // namespace
+} // namespace
 
 QList<QString> ExtractLinks(const QByteArray& html) {
     QList<QString> out;
@@ -69,13 +69,13 @@ QList<QString> ExtractLinks(const QByteArray& html) {
 namespace {
 bool onRootHost(const QUrl& url, const QString& rootHost) {
     const QString scheme = url.scheme().toLower();
-    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !rootHost.isEmpty() &&
-           url.host().compare(rootHost, Qt::CaseInsensitive) == 0;
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           !rootHost.isEmpty() && url.host().compare(rootHost, Qt::CaseInsensitive) == 0;
 }
-}  // namespace
+} // namespace
 
-bool FollowLink(const QString& linkText, const QUrl& resolved, const QString& rootHost, int parentLevel,
-                int maxNestLevel) {
+bool FollowLink(const QString& linkText, const QUrl& resolved, const QString& rootHost,
+                int parentLevel, int maxNestLevel) {
     if (linkText.trimmed().isEmpty() || linkText.contains(QLatin1Char('#')))
         return false;
     const int level = parentLevel + 1;

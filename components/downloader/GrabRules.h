@@ -28,8 +28,8 @@ QList<QString> ExtractLinks(const QByteArray& html);
 // Whether a link found in a page of level parentLevel becomes an item: a maximum of 0
 // sets no depth limit, else the new level must stay below it; the link text holds no
 // "#"; the address is http or https on the root's host. Duplicates are checked apart.
-bool FollowLink(const QString& linkText, const QUrl& resolved, const QString& rootHost, int parentLevel,
-                int maxNestLevel);
+bool FollowLink(const QString& linkText, const QUrl& resolved, const QString& rootHost,
+                int parentLevel, int maxNestLevel);
 
 // A redirect is followed only to http or https on the root's host.
 bool FollowRedirect(const QUrl& target, const QString& rootHost);

@@ -8,7 +8,9 @@ TclMultiDownLoader::TclMultiDownLoader(QObject* parent) : QObject(parent) {
     qRegisterMetaType<TclDownLoadItem>();
 }
 
-TclMultiDownLoader::~TclMultiDownLoader() { worker.reset(); }
+TclMultiDownLoader::~TclMultiDownLoader() {
+    worker.reset();
+}
 
 void TclMultiDownLoader::Start(const QString& url, int maxNestLevel) {
     if (busy)
@@ -39,7 +41,10 @@ void TclMultiDownLoader::Start(const QString& url, int maxNestLevel) {
                 },
                 Qt::QueuedConnection);
         },
-        [this, grab] { QMetaObject::invokeMethod(this, [this, grab] { workerFinished(grab); }, Qt::QueuedConnection); });
+        [this, grab] {
+            QMetaObject::invokeMethod(
+                this, [this, grab] { workerFinished(grab); }, Qt::QueuedConnection);
+        });
 }
 
 void TclMultiDownLoader::Stop() {

@@ -13,14 +13,14 @@
 
 // One address of a grab.
 struct TclDownLoadItem {
-    QString URL;          // lower-cased; the duplicate check and the file name use it
-    QString RequestURL;   // the address as found, which is what the server is asked for
-    QString LocalFile;    // where it is stored; empty when no safe name exists
-    int NestLevel = 0;    // 0 for the root, L + 1 for an item found in a level-L page
-    long StatusCode = 0;  // last HTTP status, 0 when no answer came
+    QString URL;         // lower-cased; the duplicate check and the file name use it
+    QString RequestURL;  // the address as found, which is what the server is asked for
+    QString LocalFile;   // where it is stored; empty when no safe name exists
+    int NestLevel = 0;   // 0 for the root, L + 1 for an item found in a level-L page
+    long StatusCode = 0; // last HTTP status, 0 when no answer came
     QString ContentType;
     bool Stored = false;
-    QString ErrorText;    // why it failed, when it did
+    QString ErrorText; // why it failed, when it did
 };
 Q_DECLARE_METATYPE(TclDownLoadItem)
 
@@ -42,8 +42,8 @@ public:
     QString LocalFolder;
     int MaxStartedItems = 5;
     int TryCount = 5;
-    int TimeOut = 5000;         // milliseconds without progress before a try is given up
-    int ReconnectAfter = 5000;  // milliseconds before a failed try is repeated
+    int TimeOut = 5000;        // milliseconds without progress before a try is given up
+    int ReconnectAfter = 5000; // milliseconds before a failed try is repeated
     bool PassiveFTPMode = false;
     QString InternetAgent = QStringLiteral("Mozilla/4.0 (compatible; Clever Internet Suite)");
 

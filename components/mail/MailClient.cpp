@@ -1,6 +1,7 @@
 #include "components/mail/MailClient.h"
 
 #include <QEventLoop>
+#include <QSslConfiguration>
 #include <QSslSocket>
 #include <exception>
 
@@ -12,11 +13,16 @@ void TclMailSession::fail(const QString& what) {
     throw EclMailError(reason.isEmpty() ? what : what + QStringLiteral(": ") + reason);
 }
 
-void TclMailSession::Connect(const QString& host, int port, bool useSsl, int timeoutMs) {
+void TclMailSession::Connect(const QString& host, int port, bool useSsl, int timeoutMs, const QList<QSslCertificate>& extraCa) {
     Disconnect();
     timeout = timeoutMs;
     pending.clear();
     socket = new QSslSocket;
+    if (!extraCa.isEmpty()) {
+        QSslConfiguration config = socket->sslConfiguration();
+        config.addCaCertificates(extraCa);
+        socket->setSslConfiguration(config);
+    }
     if (useSsl) {
         socket->connectToHostEncrypted(host, quint16(port));
         if (!socket->waitForEncrypted(timeout))
@@ -114,8 +120,9 @@ void TclMailClient::OpenWith(const std::function<void(TclMailSession&)>& login) 
     const int port = Port;
     const bool ssl = UseSSL;
     const int timeout = TimeOutMs;
+    const QList<QSslCertificate> ca = CaCertificates;
     Run([&](TclMailSession& s) {
-        s.Connect(host, port, ssl, timeout);
+        s.Connect(host, port, ssl, timeout, ca);
         try {
             login(s);
         } catch (...) {

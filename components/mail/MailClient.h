@@ -5,7 +5,9 @@
 #include "platform/Errors.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
+#include <QSslCertificate>
 #include <QString>
 #include <QThread>
 #include <functional>
@@ -23,7 +25,7 @@ public:
 class TclMailSession {
 public:
     ~TclMailSession();
-    void Connect(const QString& host, int port, bool useSsl, int timeoutMs);
+    void Connect(const QString& host, int port, bool useSsl, int timeoutMs, const QList<QSslCertificate>& extraCa = {});
     void Disconnect();
     bool IsOpen() const { return socket != nullptr; }
     QByteArray ReadLine(); // one line, without its CRLF
@@ -50,6 +52,8 @@ public:
     bool UseSSL = false;
     bool UseSPA = false; // secure password authentication (APOP, CRAM-MD5)
     int TimeOutMs = 60000; // per network wait
+    // Authorities trusted beside the system's (a server's own certificate, for example).
+    QList<QSslCertificate> CaCertificates;
 
     // True from a successful Open until Close (or a lost connection found by an operation).
     bool Active() const { return active; }

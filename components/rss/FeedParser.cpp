@@ -37,7 +37,8 @@ public:
         const auto t = r.readNext();
         if (t == QXmlStreamReader::EntityReference)
             throw EipwRSS(EipwRSS::ErrEntity,
-                          QStringLiteral("Entity '%1' is external or undeclared and is not loaded").arg(r.name()));
+                          QStringLiteral("Entity '%1' is external or undeclared and is not loaded")
+                              .arg(r.name()));
         if (t == QXmlStreamReader::Characters) {
             textTotal += r.text().size();
             if (textTotal > MaxTextTotal)
@@ -49,8 +50,9 @@ public:
             for (const auto& e : r.entityDeclarations())
                 if ((!e.systemId().isEmpty() || !e.publicId().isEmpty()) &&
                     source.contains(QLatin1Char('&') + e.name() + QLatin1Char(';')))
-                    throw EipwRSS(EipwRSS::ErrEntity,
-                                  QStringLiteral("External entity '%1' is not allowed").arg(e.name()));
+                    throw EipwRSS(
+                        EipwRSS::ErrEntity,
+                        QStringLiteral("External entity '%1' is not allowed").arg(e.name()));
         }
         if (t == QXmlStreamReader::Invalid)
             fail();
@@ -138,8 +140,12 @@ public:
     qsizetype textTotal = 0;
 };
 
-bool rssNs(QStringView ns) { return ns.isEmpty() || ns == nsRss10 || ns == nsRss090; }
-bool atomNs(QStringView ns) { return ns.isEmpty() || ns == nsAtom10 || ns == nsAtom03; }
+bool rssNs(QStringView ns) {
+    return ns.isEmpty() || ns == nsRss10 || ns == nsRss090;
+}
+bool atomNs(QStringView ns) {
+    return ns.isEmpty() || ns == nsAtom10 || ns == nsAtom03;
+}
 
 TFeedItem readRssItem(Reader& x) {
     TFeedItem item;
@@ -238,7 +244,7 @@ void readAtomFeed(Reader& x, TFeed& feed) {
         feed.ChannelLink = anyLink;
 }
 
-}  // namespace
+} // namespace
 
 TFeed ParseFeed(const QByteArray& document) {
     if (document.size() > MaxFeedSize)
@@ -257,12 +263,14 @@ TFeed ParseFeed(const QByteArray& document) {
         feed.Version = x.ns() == nsRss090 ? QStringLiteral("0.90") : QStringLiteral("1.0");
         readRssContainer(x, feed);
     } else if (x.name() == u"feed" && atomNs(x.ns())) {
-        feed.Version = x.ns() == nsAtom03 || x.attr("version") == u"0.3" ? QStringLiteral("atom0.3")
-                                                                          : QStringLiteral("atom1.0");
+        feed.Version = x.ns() == nsAtom03 || x.attr("version") == u"0.3"
+                           ? QStringLiteral("atom0.3")
+                           : QStringLiteral("atom1.0");
         readAtomFeed(x, feed);
     } else {
-        throw EipwRSS(EipwRSS::ErrNotFeed,
-                      QStringLiteral("The document is not a feed (root element '%1')").arg(x.name()));
+        throw EipwRSS(
+            EipwRSS::ErrNotFeed,
+            QStringLiteral("The document is not a feed (root element '%1')").arg(x.name()));
     }
     // The rest of the document must be well-formed too.
     while (!x.r.atEnd())

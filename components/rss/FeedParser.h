@@ -13,7 +13,7 @@ struct TFeedItem {
 };
 
 struct TFeed {
-    QString Version;  // "0.91", "1.0", "2.0", "atom1.0", "atom0.3", ...
+    QString Version; // "0.91", "1.0", "2.0", "atom1.0", "atom0.3", ...
     QString ChannelTitle;
     QString ChannelDescription;
     QString ChannelLink;

@@ -11,7 +11,7 @@ struct Transfer {
     const THttpRequest* request;
     const std::atomic<bool>* abort;
     THttpResult result;
-    std::atomic<bool> cut{false};  // the waiting loop ended early (the program is quitting)
+    std::atomic<bool> cut{false}; // the waiting loop ended early (the program is quitting)
 };
 
 size_t onBody(char* data, size_t size, size_t count, void* user) {
@@ -32,8 +32,9 @@ size_t onHeader(char* data, size_t size, size_t count, void* user) {
     if (line.startsWith("HTTP/")) {
         // "HTTP/1.1 404 Not Found": a new response starts (after a 100 Continue, say).
         const QList<QByteArray> parts = line.split(' ');
-        t->result.Reason = parts.size() > 2 ? QString::fromLatin1(line.mid(parts[0].size() + parts[1].size() + 2))
-                                            : QString();
+        t->result.Reason =
+            parts.size() > 2 ? QString::fromLatin1(line.mid(parts[0].size() + parts[1].size() + 2))
+                             : QString();
     }
     return n;
 }
@@ -92,7 +93,7 @@ void run(Transfer& t) {
     curl_easy_cleanup(curl);
 }
 
-}  // namespace
+} // namespace
 
 THttpResult HttpGetWaiting(const THttpRequest& request, const std::atomic<bool>* abort) {
     Transfer t{&request, abort, {}};

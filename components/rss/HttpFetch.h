@@ -8,20 +8,20 @@
 struct THttpRequest {
     QString Url;
     QString User;
-    QString Password;        // with User: basic authorisation
+    QString Password; // with User: basic authorisation
     int TimeoutSeconds = 60;
-    qsizetype MaxBody = 0;   // 0: no limit
+    qsizetype MaxBody = 0; // 0: no limit
     QByteArray UserAgent;
     bool FollowRedirects = false;
 };
 
 struct THttpResult {
-    int CurlCode = 0;        // 0: the exchange completed (any HTTP status)
-    QString CurlError;       // text of a failed exchange
-    bool TooLarge = false;   // the body passed MaxBody and the transfer was cut
+    int CurlCode = 0;      // 0: the exchange completed (any HTTP status)
+    QString CurlError;     // text of a failed exchange
+    bool TooLarge = false; // the body passed MaxBody and the transfer was cut
     bool Aborted = false;
     long Status = 0;
-    QString Reason;          // reason phrase of the status line
+    QString Reason; // reason phrase of the status line
     QByteArray ContentType;
     QByteArray Body;
 };

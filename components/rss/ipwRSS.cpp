@@ -21,18 +21,28 @@ void TipwRSS::GetFeed(const QString& url) {
     if (result.CurlCode != 0)
         throw EipwRSS(EipwRSS::ErrTransport + result.CurlCode, result.CurlError);
     if (result.Status >= 300 || result.Status < 200)
-        throw EipwRSS(int(result.Status), result.Reason.isEmpty() ? QStringLiteral("HTTP error") : result.Reason);
+        throw EipwRSS(int(result.Status),
+                      result.Reason.isEmpty() ? QStringLiteral("HTTP error") : result.Reason);
     ParseDocument(result.Body);
 }
 
-void TipwRSS::ParseDocument(const QByteArray& document) { feed = ParseFeed(document); }
+void TipwRSS::ParseDocument(const QByteArray& document) {
+    feed = ParseFeed(document);
+}
 
 const TFeedItem& TipwRSS::item(int index, const char* property) const {
     if (index < 1 || index > feed.Items.size())
-        throw EipwRSS(EipwRSS::ErrIndex, QStringLiteral("Invalid array index value for ") + QLatin1String(property));
+        throw EipwRSS(EipwRSS::ErrIndex,
+                      QStringLiteral("Invalid array index value for ") + QLatin1String(property));
     return feed.Items[index - 1];
 }
 
-QString TipwRSS::ItemTitle(int index) const { return item(index, "ItemTitle").Title; }
-QString TipwRSS::ItemPubDate(int index) const { return item(index, "ItemPubDate").PubDate; }
-QString TipwRSS::ItemLink(int index) const { return item(index, "ItemLink").Link; }
+QString TipwRSS::ItemTitle(int index) const {
+    return item(index, "ItemTitle").Title;
+}
+QString TipwRSS::ItemPubDate(int index) const {
+    return item(index, "ItemPubDate").PubDate;
+}
+QString TipwRSS::ItemLink(int index) const {
+    return item(index, "ItemLink").Link;
+}

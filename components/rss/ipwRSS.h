@@ -13,13 +13,13 @@
 class EipwRSS : public EComponentError {
 public:
     enum {
-        ErrIndex = 201,       // item number out of range
-        ErrBusy = 143,        // a fetch is already running
-        ErrXml = 500,         // not well-formed XML
-        ErrTooLarge = 501,    // document or its entity expansions too large
-        ErrEntity = 502,      // external or undeclared entity
-        ErrNotFeed = 503,     // not an RSS or Atom document
-        ErrTransport = 1000,  // plus the HTTP client's error number
+        ErrIndex = 201,      // item number out of range
+        ErrBusy = 143,       // a fetch is already running
+        ErrXml = 500,        // not well-formed XML
+        ErrTooLarge = 501,   // document or its entity expansions too large
+        ErrEntity = 502,     // external or undeclared entity
+        ErrNotFeed = 503,    // not an RSS or Atom document
+        ErrTransport = 1000, // plus the HTTP client's error number
         // HTTP status errors use the status code itself ("404: Not Found").
     };
     using EComponentError::EComponentError;
@@ -33,7 +33,7 @@ public:
 
     TFollowRedirects FollowRedirects = frNever;
     TRSSVersion RSSVersion = rssVersion200;
-    int Timeout = 60;  // seconds
+    int Timeout = 60; // seconds
     TAuthScheme AuthScheme = authBasic;
     QString User;
     QString Password;

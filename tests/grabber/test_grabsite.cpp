@@ -46,7 +46,7 @@ QString answerNextMessageBox(std::function<void()> trigger) {
     trigger();
     return text;
 }
-}  // namespace
+} // namespace
 
 class TestGrabSite : public QObject {
     Q_OBJECT
@@ -65,12 +65,14 @@ void TestGrabSite::initTestCase() {
     const QString site = tmp.filePath(QStringLiteral("site"));
     QVERIFY(QDir().mkpath(site));
     write(site + QStringLiteral("/index.html"),
-          "<html><body><a href='a.html'>a</a><img src='logo.png'><a href='doc.pdf'>d</a></body></html>");
+          "<html><body><a href='a.html'>a</a><img src='logo.png'><a "
+          "href='doc.pdf'>d</a></body></html>");
     write(site + QStringLiteral("/a.html"), "<html><body><a href='b.html'>b</a></body></html>");
     write(site + QStringLiteral("/b.html"), "<html><body>b</body></html>");
     write(site + QStringLiteral("/logo.png"), "\x89PNG");
     write(site + QStringLiteral("/doc.pdf"), "%PDF");
-    write(site + QStringLiteral("/stall.html"), "<html><body><a href='/__stall/5'>s</a></body></html>");
+    write(site + QStringLiteral("/stall.html"),
+          "<html><body><a href='/__stall/5'>s</a></body></html>");
     QVERIFY2(http.StartHttp(site), qPrintable(http.Error()));
 }
 
@@ -118,8 +120,10 @@ void TestGrabSite::grabToFinishedThenStop() {
     QVERIFY(w.btnStop->isEnabled());
     QStringList lines = logLines(w);
     lines.sort();
-    QCOMPARE(lines, (QStringList{http.Url(QStringLiteral("/a.html")), http.Url(QStringLiteral("/doc.pdf")),
-                                 http.Url(QStringLiteral("/index.html")), http.Url(QStringLiteral("/logo.png"))}));
+    QCOMPARE(lines,
+             (QStringList{http.Url(QStringLiteral("/a.html")), http.Url(QStringLiteral("/doc.pdf")),
+                          http.Url(QStringLiteral("/index.html")),
+                          http.Url(QStringLiteral("/logo.png"))}));
     QVERIFY(QFile::exists(target + QStringLiteral("/doc.pdf")));
     QVERIFY(!QFile::exists(target + QStringLiteral("/logo.png")));
     QVERIFY(!QFile::exists(target + QStringLiteral("/b.html")));
@@ -135,9 +139,9 @@ void TestGrabSite::whileRunning() {
     w.edtRootUrl->setText(http.Url(QStringLiteral("/stall.html")));
     w.edtTargetDir->setText(tmp.filePath(QStringLiteral("out2")));
     w.updMaxNestLevel->setValue(0);
-    QTest::keyClick(w.edtRootUrl, Qt::Key_Return);  // Enter starts a grab like "Grab"
+    QTest::keyClick(w.edtRootUrl, Qt::Key_Return); // Enter starts a grab like "Grab"
     QCOMPARE(w.StatusPanel->text(), QStringLiteral("Grabbing..."));
-    QTRY_COMPARE_WITH_TIMEOUT(logLines(w).size(), 1, 20000);  // the page; its link hangs
+    QTRY_COMPARE_WITH_TIMEOUT(logLines(w).size(), 1, 20000); // the page; its link hangs
     // Enter again while it runs: nothing changes, nothing is raised.
     QTest::keyClick(w.edtRootUrl, Qt::Key_Return);
     QCOMPARE(logLines(w), QStringList{http.Url(QStringLiteral("/stall.html"))});
@@ -147,8 +151,10 @@ void TestGrabSite::whileRunning() {
     bool closed = true;
     const QString message = answerNextMessageBox([&] { closed = w.close(); });
     QVERIFY(!closed);
-    QCOMPARE(message, QStringLiteral("Can not close the application. Please press the Stop button to cancel the "
-                                     "grabbing process."));
+    QCOMPARE(
+        message,
+        QStringLiteral("Can not close the application. Please press the Stop button to cancel the "
+                       "grabbing process."));
     QVERIFY(w.isVisible());
     QTest::mouseClick(w.btnStop, Qt::LeftButton);
     QCOMPARE(w.StatusPanel->text(), QStringLiteral("Ready"));

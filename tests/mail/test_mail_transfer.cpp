@@ -241,6 +241,36 @@ private slots:
         QVERIFY(!rig.pop3.Active());
     }
 
+    void receiveOverSsl() {
+        QTemporaryDir dir;
+        TestPeer peer;
+        QVERIFY2(peer.Start(TestPeer::Script(QStringLiteral("pop3d.sh")),
+                            {dir.path(), QStringLiteral("alice"), QStringLiteral("secret"), QStringLiteral("ssl")}),
+                 qPrintable(peer.Error()));
+        QFile mail(dir.filePath(QStringLiteral("mail/alice/new/1.test")));
+        QVERIFY(mail.open(QIODevice::WriteOnly));
+        mail.write(message(1));
+        mail.close();
+        mail.setPermissions(QFileDevice::Permissions(0x6666));
+        TclMailAccounts a = account();
+        a.POP3Port = peer.Port();
+        a.POP3UseSSL = true;
+        Rig rig(a);
+        // A certificate nobody vouches for is refused...
+        try {
+            rig.transfer.ReceiveMessages();
+            QFAIL("no error");
+        } catch (const EclMailError& e) {
+            QVERIFY2(e.Message.startsWith(QLatin1String("Cannot open a secured connection")), qPrintable(e.Message));
+        }
+        QCOMPARE(rig.messages.Count(), 0);
+        // ...and accepted once trusted.
+        rig.pop3.CaCertificates = QSslCertificate::fromPath(dir.filePath(QStringLiteral("cert.pem")));
+        QCOMPARE(rig.pop3.CaCertificates.size(), 1);
+        rig.transfer.ReceiveMessages();
+        QCOMPARE(rig.messages.Count(), 1);
+    }
+
     void sendWithBcc() {
         Rig rig(account());
         TclMailMessageItem* record = rig.messages.Add();

@@ -1,14 +1,19 @@
 // The mail window over a store written by the test: captions, bold unread rows, delete,
 // the reader's choice of body, inline images and attachment names, the account page.
 #include "mail/main.h"
+#include "mail/Progress.h"
+#include "mail/PropertyStream.h"
 #include "platform/IniFile.h"
+#include "tests/support/TestPeer.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -67,6 +72,16 @@ private slots:
         QCOMPARE(captions(w), QStringLiteral("Inbox|Outbox|Sent Items|Deleted Items|Drafts").split(QLatin1Char('|')));
         QCOMPARE(w.lvMessages->topLevelItemCount(), 0);
         QCOMPARE(w.windowTitle(), QStringLiteral("E-mail"));
+    }
+
+    void damagedStoreKeepsTheWindowShut() {
+        const QString dir = freshFolder("damaged");
+        QFile f(dir + QStringLiteral("/messages.dat"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x0E\x01\x06Status", 9);
+        f.close();
+        QVERIFY_THROWS_EXCEPTION(EReadError, TMainForm w(dir));
+        QCOMPARE(f.size(), 9); // left as it was
     }
 
     void captionsBoldAndDeleteTwice() {
@@ -138,6 +153,51 @@ private slots:
         QCOMPARE(parsed.To(), (QStringList{QStringLiteral("x@example.org"), QStringLiteral("Y <y@example.org>")}));
         QCOMPARE(parsed.Bcc(), QStringList{QStringLiteral("hidden@example.org")});
         QCOMPARE(parsed.Subject(), QStringLiteral("note 7"));
+    }
+
+    void checkMailFillsTheInbox() {
+        const QString dir = freshFolder("check");
+        // Outside the test's own temporary folder, which the server's users cannot enter.
+        QTemporaryDir server(QStringLiteral("/tmp/mail-window-pop3-XXXXXX"));
+        TestPeer pop3d;
+        QVERIFY2(pop3d.Start(TestPeer::Script(QStringLiteral("pop3d.sh")),
+                             {server.path(), QStringLiteral("alice"), QStringLiteral("secret")}),
+                 qPrintable(pop3d.Error()));
+        for (int n = 1; n <= 2; ++n) {
+            QFile f(server.filePath(QStringLiteral("mail/alice/new/%1.test").arg(n)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            for (const QByteArray& line : simple(n))
+                f.write(line + '\n');
+            f.close();
+            f.setPermissions(QFileDevice::Permissions(0x6666));
+        }
+        TMainForm w(dir);
+        w.Accounts.POP3Server = QStringLiteral("127.0.0.1");
+        w.Accounts.POP3Port = pop3d.Port();
+        w.Accounts.POP3User = QStringLiteral("alice");
+        w.Accounts.POP3Password = QStringLiteral("secret");
+        bool stopUsable = false, listBlocked = false;
+        QTimer probe; // ticks while the receive waits for the server
+        probe.setInterval(0);
+        connect(&probe, &QTimer::timeout, &w, [&] {
+            if (!w.ProgressWindow->isVisible())
+                return;
+            stopUsable = w.ProgressWindow->btnStop->isEnabled();
+            listBlocked = !w.lvMessages->isEnabled();
+            probe.stop();
+        });
+        probe.start();
+        w.btnCheckMail->click();
+        QVERIFY(stopUsable);
+        QVERIFY(listBlocked);
+        QCOMPARE(w.tvFolders->topLevelItem(0)->text(0), QStringLiteral("Inbox (2)"));
+        QCOMPARE(w.lvMessages->topLevelItemCount(), 2);
+        QVERIFY(w.lvMessages->topLevelItem(0)->font(1).bold());
+        QVERIFY(!w.ProgressWindow->isVisible());
+        QVERIFY(w.lvMessages->isEnabled());
+        TclMailMessageList onDisk; // written before the server was told to delete
+        onDisk.LoadFromFile(dir + QStringLiteral("/messages.dat"));
+        QCOMPARE(onDisk.Count(), 2);
     }
 
     void accountPageAndSharedData() {

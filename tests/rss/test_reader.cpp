@@ -24,7 +24,9 @@ void write(const QString& path, const QByteArray& data) {
     f.write(data);
 }
 
-QString caption(const TfrmReader& w) { return w.PageControl1->tabText(w.PageControl1->indexOf(w.tsRSS)); }
+QString caption(const TfrmReader& w) {
+    return w.PageControl1->tabText(w.PageControl1->indexOf(w.tsRSS));
+}
 
 QString cell(const TfrmReader& w, int row, int column) {
     const QTableWidgetItem* item = w.lvwItems->item(row, column);
@@ -39,8 +41,7 @@ QStringList entries(const TfrmReader& w) {
 }
 
 // Runs a handler that is expected to fail; returns the message it raised.
-template <typename F>
-QString failure(F handler) {
+template <typename F> QString failure(F handler) {
     try {
         handler();
     } catch (const Exception& e) {
@@ -48,7 +49,7 @@ QString failure(F handler) {
     }
     return {};
 }
-}  // namespace
+} // namespace
 
 class TestReader : public QObject {
     Q_OBJECT
@@ -71,41 +72,61 @@ private:
 
 void TestReader::initTestCase() {
     write(root.filePath(QStringLiteral("rss20.xml")),
-          "<?xml version='1.0'?><rss version='2.0'><channel><title>Two</title><description>RSS two</description>"
-          "<item><title>First</title><pubDate>Tue, 02 Jan 2024 10:00:00 GMT</pubDate><link>/page1.html</link></item>"
+          "<?xml version='1.0'?><rss version='2.0'><channel><title>Two</title><description>RSS "
+          "two</description>"
+          "<item><title>First</title><pubDate>Tue, 02 Jan 2024 10:00:00 "
+          "GMT</pubDate><link>/page1.html</link></item>"
           "<item><title>No date</title><link>/page2.html</link></item>"
-          "<item><title>Third</title><pubDate>Thu, 04 Jan 2024</pubDate><link>/page3.html</link></item>"
+          "<item><title>Third</title><pubDate>Thu, 04 Jan "
+          "2024</pubDate><link>/page3.html</link></item>"
           "</channel></rss>");
     write(root.filePath(QStringLiteral("rss091.xml")),
           "<rss version='0.91'><channel><title>Old</title><description>Point nine one</description>"
           "<item><title>Only</title><link>http://h/1</link></item></channel></rss>");
     write(root.filePath(QStringLiteral("rdf.xml")),
-          "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' xmlns='http://purl.org/rss/1.0/' "
-          "xmlns:dc='http://purl.org/dc/elements/1.1/'><channel><title>RDF</title><description>Dee</description>"
-          "</channel><item><title>R1</title><link>http://h/r1</link><dc:date>2024-01-05</dc:date></item></rdf:RDF>");
+          "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
+          "xmlns='http://purl.org/rss/1.0/' "
+          "xmlns:dc='http://purl.org/dc/elements/1.1/'><channel><title>RDF</"
+          "title><description>Dee</description>"
+          "</channel><item><title>R1</title><link>http://h/r1</link><dc:date>2024-01-05</dc:date></"
+          "item></rdf:RDF>");
     write(root.filePath(QStringLiteral("atom.xml")),
-          "<feed xmlns='http://www.w3.org/2005/Atom'><title>Atom</title><subtitle>Sub</subtitle><entry>"
-          "<title>A1</title><link href='http://h/a1'/><updated>2024-01-06T00:00:00Z</updated></entry></feed>");
+          "<feed "
+          "xmlns='http://www.w3.org/2005/Atom'><title>Atom</title><subtitle>Sub</subtitle><entry>"
+          "<title>A1</title><link "
+          "href='http://h/a1'/><updated>2024-01-06T00:00:00Z</updated></entry></feed>");
     write(root.filePath(QStringLiteral("atom03.xml")),
-          "<feed version='0.3' xmlns='http://purl.org/atom/ns#'><title>Old atom</title><tagline>Tag</tagline>"
-          "<entry><title>O1</title><link rel='alternate' href='http://h/o1'/><issued>2004-01-01</issued></entry>"
+          "<feed version='0.3' xmlns='http://purl.org/atom/ns#'><title>Old "
+          "atom</title><tagline>Tag</tagline>"
+          "<entry><title>O1</title><link rel='alternate' "
+          "href='http://h/o1'/><issued>2004-01-01</issued></entry>"
           "</feed>");
     write(root.filePath(QStringLiteral("nodesc.xml")),
-          "<rss version='2.0'><channel><title>Titled only</title><item><title>x</title></item></channel></rss>");
+          "<rss version='2.0'><channel><title>Titled "
+          "only</title><item><title>x</title></item></channel></rss>");
     write(root.filePath(QStringLiteral("empty.xml")),
-          "<rss version='2.0'><channel><title>E</title><description>No items</description></channel></rss>");
-    write(root.filePath(QStringLiteral("bomb.xml")),
-          "<!DOCTYPE rss [<!ENTITY a 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>"
-          "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
-          "<!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'>"
-          "<!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>"
-          "]><rss><channel><title>&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;</title></channel></rss>");
-    write(root.filePath(QStringLiteral("xxe.xml")),
-          "<!DOCTYPE rss [<!ENTITY x SYSTEM 'file:///etc/hostname'>]><rss><channel><title>&x;</title>"
-          "<item><title>&x;</title></item></channel></rss>");
+          "<rss version='2.0'><channel><title>E</title><description>No "
+          "items</description></channel></rss>");
+    write(
+        root.filePath(QStringLiteral("bomb.xml")),
+        "<!DOCTYPE rss [<!ENTITY a "
+        "'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>"
+        "<!ENTITY b "
+        "'&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'>"
+        "<!ENTITY c "
+        "'&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'>"
+        "<!ENTITY d "
+        "'&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>"
+        "]><rss><channel><title>&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;</title></channel></rss>");
+    write(
+        root.filePath(QStringLiteral("xxe.xml")),
+        "<!DOCTYPE rss [<!ENTITY x SYSTEM 'file:///etc/hostname'>]><rss><channel><title>&x;</title>"
+        "<item><title>&x;</title></item></channel></rss>");
     for (int i = 1; i <= 3; ++i)
         write(root.filePath(QStringLiteral("page%1.html").arg(i)),
-              QStringLiteral("<html><head><title>Page %1</title></head><body>%1</body></html>").arg(i).toUtf8());
+              QStringLiteral("<html><head><title>Page %1</title></head><body>%1</body></html>")
+                  .arg(i)
+                  .toUtf8());
     QVERIFY2(http.StartHttp(root.path()), qPrintable(http.Error()));
 }
 
@@ -119,7 +140,8 @@ void TestReader::initialState() {
     QCOMPARE(PresetFeeds().size(), 29);
     QCOMPARE(QSet<QString>(PresetFeeds().begin(), PresetFeeds().end()).size(), 29);
     for (const QString& feed : PresetFeeds())
-        QVERIFY2(QUrl(feed).isValid() && QUrl(feed).scheme().startsWith(QLatin1String("http")), qPrintable(feed));
+        QVERIFY2(QUrl(feed).isValid() && QUrl(feed).scheme().startsWith(QLatin1String("http")),
+                 qPrintable(feed));
     QCOMPARE(w.cbRSS->currentIndex(), -1);
     QCOMPARE(w.cbRSS->placeholderText(), QStringLiteral("RSS Feed Addresses"));
     QCOMPARE(w.cbRSS->maxVisibleItems(), 30);
@@ -134,24 +156,30 @@ void TestReader::initialState() {
 
 void TestReader::feedFormats_data() {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("caption");  // the channel description
+    QTest::addColumn<QString>("caption"); // the channel description
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<QStringList>("dates");
     QTest::newRow("rss 2.0") << QStringLiteral("rss20.xml") << QStringLiteral("RSS two")
-                             << QStringList{QStringLiteral("First"), QStringLiteral("No date"), QStringLiteral("Third")}
-                             << QStringList{QStringLiteral("Tue, 02 Jan 2024 10:00:00 GMT"), QString(),
-                                            QStringLiteral("Thu, 04 Jan 2024")};
-    QTest::newRow("rss 0.91") << QStringLiteral("rss091.xml") << QStringLiteral("Point nine one") << QStringList{QStringLiteral("Only")}
-                              << QStringList{QString()};
-    QTest::newRow("rss 1.0") << QStringLiteral("rdf.xml") << QStringLiteral("Dee") << QStringList{QStringLiteral("R1")}
+                             << QStringList{QStringLiteral("First"), QStringLiteral("No date"),
+                                            QStringLiteral("Third")}
+                             << QStringList{QStringLiteral("Tue, 02 Jan 2024 10:00:00 GMT"),
+                                            QString(), QStringLiteral("Thu, 04 Jan 2024")};
+    QTest::newRow("rss 0.91") << QStringLiteral("rss091.xml") << QStringLiteral("Point nine one")
+                              << QStringList{QStringLiteral("Only")} << QStringList{QString()};
+    QTest::newRow("rss 1.0") << QStringLiteral("rdf.xml") << QStringLiteral("Dee")
+                             << QStringList{QStringLiteral("R1")}
                              << QStringList{QStringLiteral("2024-01-05")};
-    QTest::newRow("atom 1.0") << QStringLiteral("atom.xml") << QStringLiteral("Sub") << QStringList{QStringLiteral("A1")}
+    QTest::newRow("atom 1.0") << QStringLiteral("atom.xml") << QStringLiteral("Sub")
+                              << QStringList{QStringLiteral("A1")}
                               << QStringList{QStringLiteral("2024-01-06T00:00:00Z")};
-    QTest::newRow("atom 0.3") << QStringLiteral("atom03.xml") << QStringLiteral("Tag") << QStringList{QStringLiteral("O1")}
+    QTest::newRow("atom 0.3") << QStringLiteral("atom03.xml") << QStringLiteral("Tag")
+                              << QStringList{QStringLiteral("O1")}
                               << QStringList{QStringLiteral("2004-01-01")};
-    QTest::newRow("title but no description") << QStringLiteral("nodesc.xml") << QStringLiteral("") << QStringList{QStringLiteral("x")}
-                                              << QStringList{QString()};
-    QTest::newRow("no items") << QStringLiteral("empty.xml") << QStringLiteral("No items") << QStringList() << QStringList();
+    QTest::newRow("title but no description")
+        << QStringLiteral("nodesc.xml") << QStringLiteral("") << QStringList{QStringLiteral("x")}
+        << QStringList{QString()};
+    QTest::newRow("no items") << QStringLiteral("empty.xml") << QStringLiteral("No items")
+                              << QStringList() << QStringList();
 }
 
 void TestReader::feedFormats() {
@@ -177,12 +205,13 @@ void TestReader::enterRemembersAddress() {
     w.txtURL->setText(feed);
     QTest::keyClick(w.txtURL, Qt::Key_Return);
     QTest::keyClick(w.txtURL, Qt::Key_Return);
-    QCOMPARE(w.txtURL->text(), feed);  // the key inserted nothing
+    QCOMPARE(w.txtURL->text(), feed); // the key inserted nothing
     QCOMPARE(entries(w), PresetFeeds() + QStringList{feed});
     QCOMPARE(w.lvwItems->rowCount(), 3);
     // A variant in letter case is another address (the server's path is the same file
     // only when its case matches; the host's case does not matter to it).
-    const QString variant = http.Url(QStringLiteral("/rss20.xml")).replace(QLatin1String("http"), QLatin1String("HTTP"));
+    const QString variant = http.Url(QStringLiteral("/rss20.xml"))
+                                .replace(QLatin1String("http"), QLatin1String("HTTP"));
     w.txtURL->setText(variant);
     QTest::keyClick(w.txtURL, Qt::Key_Return);
     QCOMPARE(entries(w), PresetFeeds() + (QStringList{feed, variant}));
@@ -208,9 +237,11 @@ void TestReader::failedFetch_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("error");
     QTest::newRow("missing") << QStringLiteral("/nothing.xml") << QStringLiteral("404: Not Found");
-    QTest::newRow("redirect not followed") << QStringLiteral("/__redirect/302?to=/rss20.xml") << QStringLiteral("302: Found");
+    QTest::newRow("redirect not followed")
+        << QStringLiteral("/__redirect/302?to=/rss20.xml") << QStringLiteral("302: Found");
     QTest::newRow("entity bomb") << QStringLiteral("/bomb.xml") << QStringLiteral("50");
-    QTest::newRow("external entity") << QStringLiteral("/xxe.xml") << QStringLiteral("502: External entity 'x' is not allowed");
+    QTest::newRow("external entity")
+        << QStringLiteral("/xxe.xml") << QStringLiteral("502: External entity 'x' is not allowed");
 }
 
 // The list ends empty, the caption stays, the cursor is the normal one again and the
@@ -235,7 +266,8 @@ void TestReader::clickOpensItemLink() {
     TfrmReader w;
     write(root.filePath(QStringLiteral("links.xml")),
           QStringLiteral("<rss version='2.0'><channel><title>L</title>"
-                         "<item><title>1</title><link>%1</link></item><item><title>2</title><link>%2</link></item>"
+                         "<item><title>1</title><link>%1</link></item><item><title>2</"
+                         "title><link>%2</link></item>"
                          "<item><title>3</title><link>%3</link></item></channel></rss>")
               .arg(url("/page1.html"), url("/page2.html"), url("/page3.html"))
               .toUtf8());

@@ -122,7 +122,7 @@ private slots:
 
     void stopEndsSlowLoad() {
         auto b = fresh();
-        b->Navigate(http.Url(QStringLiteral("/__stall/100")));
+        b->Navigate(http.Url(QStringLiteral("/__slow/10000/a.html")));
         QTRY_VERIFY(b->Busy());
         b->Stop();
         QTRY_VERIFY(!b->Busy());

@@ -38,7 +38,7 @@ QStringList filesBelow(const QString& folder) {
     out.sort();
     return out;
 }
-}  // namespace
+} // namespace
 
 class TestGrab : public QObject {
     Q_OBJECT
@@ -66,16 +66,23 @@ void TestGrab::initTestCase() {
     QVERIFY2(http.StartHttp(site), qPrintable(http.Error()));
     const QByteArray other = "http://localhost:" + QByteArray::number(http.Port());
     write(site + QStringLiteral("/index.html"),
-          page("Home", "<a href='a.html'>a</a> <a href='Page.html'>P</a> <a href='page.html'>p again</a>"
-                       "<img src='logo.png'> <a href='data.pdf'>pdf</a> <a href='b.html#top'>frag</a>"
-                       "<a href='" + other + "/other.html'>other host</a> <a href='mailto:me@127.0.0.1'>mail</a>"
-                       "<a href=''>empty</a> <a href='docs/'>docs</a> <a href='style.css'>css</a>"
-                       "<a href='sub/..%5c..%5cescape.html'>bs</a> <a href='%2e%2e/%2e%2e/up.html'>dots</a>"
-                       "<a href='/__redirect/302?to=/moved.html'>same-host redirect</a>"
-                       "<a href='/__redirect/301?to=" + other + "/a.html'>other-host redirect</a>"
-                       "<a href='/__redirect/302?to=file:///etc/passwd'>file redirect</a>"
-                       "<a href='/__echo'>echo</a>"));
-    write(site + QStringLiteral("/a.html"), page("A", "<a href='deep.html'>deep</a><img src='LOGO.png'>"));
+          page("Home",
+               "<a href='a.html'>a</a> <a href='Page.html'>P</a> <a href='page.html'>p again</a>"
+               "<img src='logo.png'> <a href='data.pdf'>pdf</a> <a href='b.html#top'>frag</a>"
+               "<a href='" +
+                   other +
+                   "/other.html'>other host</a> <a href='mailto:me@127.0.0.1'>mail</a>"
+                   "<a href=''>empty</a> <a href='docs/'>docs</a> <a href='style.css'>css</a>"
+                   "<a href='sub/..%5c..%5cescape.html'>bs</a> <a "
+                   "href='%2e%2e/%2e%2e/up.html'>dots</a>"
+                   "<a href='/__redirect/302?to=/moved.html'>same-host redirect</a>"
+                   "<a href='/__redirect/301?to=" +
+                   other +
+                   "/a.html'>other-host redirect</a>"
+                   "<a href='/__redirect/302?to=file:///etc/passwd'>file redirect</a>"
+                   "<a href='/__echo'>echo</a>"));
+    write(site + QStringLiteral("/a.html"),
+          page("A", "<a href='deep.html'>deep</a><img src='LOGO.png'>"));
     write(site + QStringLiteral("/deep.html"), page("Deep", "<a href='deeper.html'>deeper</a>"));
     write(site + QStringLiteral("/deeper.html"), page("Deeper", "end"));
     write(site + QStringLiteral("/b.html"), page("B", "fragment target"));
@@ -85,7 +92,8 @@ void TestGrab::initTestCase() {
     write(site + QStringLiteral("/moved.html"), page("Moved", "moved here"));
     write(site + QStringLiteral("/docs/index.html"), page("Docs", "folder index"));
     write(site + QStringLiteral("/sub/..\\..\\escape.html"), page("Escape", "backslash name"));
-    write(site + QStringLiteral("/logo.png"), QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(64, 'p'));
+    write(site + QStringLiteral("/logo.png"),
+          QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(64, 'p'));
     write(site + QStringLiteral("/data.pdf"), "%PDF-1.4 data");
     write(site + QStringLiteral("/style.css"), "body{}");
     target = tmp.filePath(QStringLiteral("out/grab"));
@@ -113,7 +121,8 @@ QList<TclDownLoadItem> TestGrab::grab(const QString& root, int max, TclGrabOptio
     if (!QTest::qWaitFor([&] { return !dl.IsBusy(); }, 60000))
         qFatal("grab did not finish");
     if (busy.count() != 2 || offThread)
-        qFatal("busy changes %d, events off the owner thread: %d", int(busy.count()), int(offThread));
+        qFatal("busy changes %d, events off the owner thread: %d", int(busy.count()),
+               int(offThread));
     return items;
 }
 
@@ -127,14 +136,16 @@ void TestGrab::depthAndOptions_data() {
     QTest::newRow("max 2: root and its links")
         << 2 << int(gaGrabImages) << (L({"index.htm"}) + level1) << L({"deep.html", "data.pdf"});
     QTest::newRow("max 3") << 3 << int(gaGrabImages) << L({"deep.html"}) << L({"deeper.html"});
-    QTest::newRow("max 0: no limit") << 0 << int(gaGrabImages) << L({"deep.html", "deeper.html"})
-                                     << QStringList();
-    QTest::newRow("negative counts as 0") << -5 << int(gaGrabImages) << L({"deeper.html"}) << QStringList();
+    QTest::newRow("max 0: no limit")
+        << 0 << int(gaGrabImages) << L({"deep.html", "deeper.html"}) << QStringList();
+    QTest::newRow("negative counts as 0")
+        << -5 << int(gaGrabImages) << L({"deeper.html"}) << QStringList();
     QTest::newRow("no box: html only") << 2 << 0 << L({"index.htm", "a.html", "docs/index.htm"})
                                        << L({"logo.png", "data.pdf", "style.css"});
-    QTest::newRow("data") << 2 << int(gaGrabData) << L({"data.pdf"}) << L({"logo.png", "style.css"});
-    QTest::newRow("all") << 2 << int(gaGrabAll) << L({"logo.png", "data.pdf", "style.css", "__echo"})
-                         << QStringList();
+    QTest::newRow("data") << 2 << int(gaGrabData) << L({"data.pdf"})
+                          << L({"logo.png", "style.css"});
+    QTest::newRow("all") << 2 << int(gaGrabAll)
+                         << L({"logo.png", "data.pdf", "style.css", "__echo"}) << QStringList();
 }
 
 void TestGrab::depthAndOptions() {
@@ -145,7 +156,8 @@ void TestGrab::depthAndOptions() {
     grab(http.Url(QStringLiteral("/")), max, TclGrabOptions(options));
     const QStringList files = filesBelow(target);
     for (const QString& f : present)
-        QVERIFY2(files.contains(f), qPrintable(f + QStringLiteral(" missing from ") + files.join(QLatin1Char(' '))));
+        QVERIFY2(files.contains(f),
+                 qPrintable(f + QStringLiteral(" missing from ") + files.join(QLatin1Char(' '))));
     for (const QString& f : absent)
         QVERIFY2(!files.contains(f), qPrintable(f + QStringLiteral(" stored")));
 }
@@ -170,8 +182,10 @@ void TestGrab::linkRulesAndSafety() {
     QVERIFY(stored.open(QIODevice::ReadOnly));
     QVERIFY(stored.readAll().contains("mixed case"));
     // A path with backslashes stays inside; nothing was written outside the target folder.
-    QVERIFY2(files.contains(QStringLiteral("sub/escape.html")), qPrintable(files.join(QLatin1Char(' '))));
-    QCOMPARE(QDir(tmp.filePath(QStringLiteral("out"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+    QVERIFY2(files.contains(QStringLiteral("sub/escape.html")),
+             qPrintable(files.join(QLatin1Char(' '))));
+    QCOMPARE(QDir(tmp.filePath(QStringLiteral("out")))
+                 .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("grab")});
     QCOMPARE(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              (QStringList{QStringLiteral("out"), QStringLiteral("site")}));
@@ -182,8 +196,10 @@ void TestGrab::linkRulesAndSafety() {
     QVERIFY(moved.readAll().contains("moved here"));
     QVERIFY(!files.contains(QStringLiteral("__redirect/301")));
     for (const auto& item : items)
-        if (item.URL.contains(QLatin1String("__redirect/301")) || item.URL.contains(QLatin1String("file")))
-            QVERIFY2(!item.Stored && item.ErrorText.contains(QLatin1String("not followed")), qPrintable(item.URL));
+        if (item.URL.contains(QLatin1String("__redirect/301")) ||
+            item.URL.contains(QLatin1String("file")))
+            QVERIFY2(!item.Stored && item.ErrorText.contains(QLatin1String("not followed")),
+                     qPrintable(item.URL));
     // The user-agent text the server saw.
     QFile echo(target + QStringLiteral("/__echo"));
     QVERIFY(echo.open(QIODevice::ReadOnly));
@@ -198,14 +214,16 @@ void TestGrab::rootWithoutPath() {
 }
 
 void TestGrab::stopAndRestart() {
-    write(tmp.filePath(QStringLiteral("site/stall.html")),
-          page("Stall", "<a href='/__stall/10'>1</a><a href='/__stall/20'>2</a><a href='/__stall/30'>3</a>"));
+    write(
+        tmp.filePath(QStringLiteral("site/stall.html")),
+        page("Stall",
+             "<a href='/__stall/10'>1</a><a href='/__stall/20'>2</a><a href='/__stall/30'>3</a>"));
     TclMultiDownLoader dl;
     dl.LocalFolder = target;
     QSignalSpy completed(&dl, &TclMultiDownLoader::OnProcessCompleted);
     QSignalSpy busy(&dl, &TclMultiDownLoader::OnIsBusyChanged);
     dl.Start(http.Url(QStringLiteral("/stall.html")), 0);
-    QVERIFY(completed.wait(20000));  // the page; its links now hang
+    QVERIFY(completed.wait(20000)); // the page; its links now hang
     try {
         dl.Start(http.Url(QStringLiteral("/a.html")), 0);
         QFAIL("a second start was accepted");
@@ -220,7 +238,8 @@ void TestGrab::stopAndRestart() {
     dl.Start(http.Url(QStringLiteral("/deeper.html")), 0);
     QTRY_VERIFY_WITH_TIMEOUT(!dl.IsBusy(), 20000);
     QCOMPARE(completed.count(), 2);
-    QCOMPARE(completed.last().at(0).value<TclDownLoadItem>().URL, http.Url(QStringLiteral("/deeper.html")));
+    QCOMPARE(completed.last().at(0).value<TclDownLoadItem>().URL,
+             http.Url(QStringLiteral("/deeper.html")));
 }
 
 QTEST_GUILESS_MAIN(TestGrab)

@@ -25,9 +25,11 @@ private:
 void TestRssFetch::initTestCase() {
     QFile f(root.filePath(QStringLiteral("feed.xml")));
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("<?xml version='1.0' encoding='utf-8'?><rss version='2.0'><channel><title>Loop</title>"
-            "<description>Local feed</description><item><title>First</title><pubDate>Mon, 01 Jan 2024</pubDate>"
-            "<link>http://127.0.0.1/1</link></item><item><title>Second</title></item></channel></rss>");
+    f.write(
+        "<?xml version='1.0' encoding='utf-8'?><rss version='2.0'><channel><title>Loop</title>"
+        "<description>Local feed</description><item><title>First</title><pubDate>Mon, 01 Jan "
+        "2024</pubDate>"
+        "<link>http://127.0.0.1/1</link></item><item><title>Second</title></item></channel></rss>");
     f.close();
     QVERIFY2(http.StartHttp(root.path()), qPrintable(http.Error()));
 }
@@ -47,18 +49,24 @@ void TestRssFetch::failures_data() {
     QTest::addColumn<QString>("url");
     QTest::addColumn<int>("timeout");
     QTest::addColumn<QString>("error");
-    QTest::newRow("redirect not followed") << http.Url(QStringLiteral("/__redirect/302?to=/feed.xml")) << 60
-                                           << QStringLiteral("302: Found");
-    QTest::newRow("permanent redirect") << http.Url(QStringLiteral("/__redirect/301?to=/feed.xml")) << 60
-                                        << QStringLiteral("301: Moved Permanently");
-    QTest::newRow("missing") << http.Url(QStringLiteral("/nothing.xml")) << 60 << QStringLiteral("404: Not Found");
+    QTest::newRow("redirect not followed")
+        << http.Url(QStringLiteral("/__redirect/302?to=/feed.xml")) << 60
+        << QStringLiteral("302: Found");
+    QTest::newRow("permanent redirect") << http.Url(QStringLiteral("/__redirect/301?to=/feed.xml"))
+                                        << 60 << QStringLiteral("301: Moved Permanently");
+    QTest::newRow("missing") << http.Url(QStringLiteral("/nothing.xml")) << 60
+                             << QStringLiteral("404: Not Found");
     QTest::newRow("server error") << http.Url(QStringLiteral("/__status/500")) << 60
                                   << QStringLiteral("500: Internal Server Error");
-    QTest::newRow("not xml") << http.Url(QStringLiteral("/__status/200")) << 60 << QStringLiteral("500: XML error");
-    QTest::newRow("refused") << QStringLiteral("http://127.0.0.1:%1/feed.xml").arg(TestPeer::FreePort()) << 60
-                             << QStringLiteral("1007: ");
-    QTest::newRow("stalled") << http.Url(QStringLiteral("/__stall/10")) << 1 << QStringLiteral("1028: ");
-    QTest::newRow("not http") << QStringLiteral("file:///etc/passwd") << 60 << QStringLiteral("1001: ");
+    QTest::newRow("not xml") << http.Url(QStringLiteral("/__status/200")) << 60
+                             << QStringLiteral("500: XML error");
+    QTest::newRow("refused")
+        << QStringLiteral("http://127.0.0.1:%1/feed.xml").arg(TestPeer::FreePort()) << 60
+        << QStringLiteral("1007: ");
+    QTest::newRow("stalled") << http.Url(QStringLiteral("/__stall/10")) << 1
+                             << QStringLiteral("1028: ");
+    QTest::newRow("not http") << QStringLiteral("file:///etc/passwd") << 60
+                              << QStringLiteral("1001: ");
 }
 
 // A failed fetch raises "code: text" and keeps the feed parsed before.
