@@ -4,12 +4,19 @@
 #include "app/HotKeyPanel.h"
 #include "app/MainMenu.h"
 #include "app/ToolLauncher.h"
+#include "app/WindowChrome.h"
+#include "components/skin/CaptionBar.h"
 #include "app/Tools.h"
 #include "browser/ImageList.h"
+#include "browser/InternetOptions.h"
 #include "browser/Navigation.h"
+#include "browser/OfflineInterceptor.h"
+#include "browser/PageCommands.h"
 #include "browser/StatusBar.h"
 #include "browser/TabSet.h"
 #include "components/browser/EmbeddedWB.h"
+#include "components/urlhistory/UrlHistory.h"
+#include "platform/ConnectionState.h"
 #include "platform/HotKeys.h"
 #include "platform/IniFile.h"
 #include "platform/ScreenSaver.h"
@@ -23,6 +30,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,6 +41,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWebEngineProfile>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -92,6 +101,8 @@ TfrmQuillmoor::TfrmQuillmoor(TRegistry& reg, TUrlHistory& hist, const QString& e
     Panel14->raise();
 
     wireMenus();
+    wirePageCommands();
+    Chrome = new TWindowChrome(*this, *Menu, *Tabs, registry, ExeDir, AdvToolBar3, AdvToolBar2);
     Tabs->PageControl->tabBar()->installEventFilter(this);
 
     connect(GroupBox4, &THotKeyPanel::ScreenSaverKey, this, [] { StartScreenSaver(); });
@@ -184,6 +195,68 @@ void TfrmQuillmoor::buildBars() {
     RegisterTools(*Launcher, *Menu, toolButtons, TToolServices{registry, *Ini, ExeDir, *Tabs, history});
 }
 
+void TfrmQuillmoor::wirePageCommands() {
+    Connection = new TConnectionState(this);
+    // While offline the engine makes no network request.
+    TEmbeddedWB::SharedProfile()->setUrlRequestInterceptor(new TOfflineInterceptor(*Connection, this));
+    TMainMenu& m = *Menu;
+    const QString file = QStringLiteral("File"), edit = QStringLiteral("Edit"), view = QStringLiteral("View");
+    TPageCommandEntries entries;
+    for (size_t i = 0; i < TPageCommands::Encodings.size(); ++i)
+        entries.Encoding[i] = m.Action(view, QStringLiteral("Encoding|") + QString::fromLatin1(TPageCommands::Encodings[i].caption));
+    for (size_t level = 0; level < TPageCommands::TextSizeCaptions.size(); ++level)
+        entries.TextSize[level] =
+            m.Action(view, QStringLiteral("Text Size|") + QString::fromLatin1(TPageCommands::TextSizeCaptions[level]));
+    entries.TextSizeMenu = m.Menu(QStringLiteral("View|Text Size"));
+    entries.OfflineMode1 = m.Action(file, QStringLiteral("Offline Mode"));
+    entries.DesignMode1 = m.Action(view, QStringLiteral("Design Mode (beta)"));
+    TPageCommandHost host;
+    host.ActiveBrowser = [this] { return ActiveBrowser(); };
+    host.OpenInNewTab = [this](const QString& address) { Tabs->OpenInNewTab(address); };
+    host.ShowInternetOptions = [this] { InternetOptions1Click(); };
+    PageCommands = new TPageCommands(host, *Connection, entries, this);
+    TPageCommands* p = PageCommands;
+    m.Wire(file, QStringLiteral("Save As..."), [p] { p->SaveAs1Click(); });
+    m.Wire(file, QStringLiteral("Print..."), [p] { p->Print1Click(); });
+    m.Wire(file, QStringLiteral("Print Preview"), [p] { p->PrintPreview1Click(); });
+    m.Wire(file, QStringLiteral("Page Setup"), [p] { p->PageSetup1Click(); });
+    m.Wire(file, QStringLiteral("Properties"), [p] { p->Properties1Click(); });
+    m.Wire(edit, QStringLiteral("Cut"), [p] { p->Cut1Click(); });
+    m.Wire(edit, QStringLiteral("Copy"), [p] { p->Copy1Click(); });
+    m.Wire(edit, QStringLiteral("Paste"), [p] { p->Paste1Click(); });
+    m.Wire(edit, QStringLiteral("Select All"), [p] { p->SelectAll1Click(); });
+    m.Wire(edit, QStringLiteral("Search (Current Page)..."), [p] { p->Search1Click(); });
+    m.Wire(view, QStringLiteral("Source Code"), [p] { p->ViewSource1Click(); });
+    m.Wire(QStringLiteral("Tools"), QStringLiteral("Internet Options..."), [p] { p->InternetOptions1Click(); });
+    for (const char* name : {"PrintBtn", "ToolBtnSearch"}) {
+        QAction* button = findChild<QAction*>(QString::fromLatin1(name));
+        button->setEnabled(true);
+        connect(button, &QAction::triggered, p, name[0] == 'P' ? &TPageCommands::PrintBtnClick : &TPageCommands::ToolBtnSearchClick);
+    }
+    // The zoom drop-down lives in status panel 0.
+    p->FontBtn->setParent(StatusBar1->Panel(0));
+    p->FontBtn->setGeometry(0, 0, 75, 19);
+    p->FontBtn->show();
+}
+
+void TfrmQuillmoor::InternetOptions1Click() {
+    TInternetOptionsHost host;
+    host.Registry = &registry;
+    host.Profile = TEmbeddedWB::SharedProfile();
+    host.CurrentPage = [this] {
+        TEmbeddedWB* b = ActiveBrowser();
+        return b ? b->LocationURL() : QString();
+    };
+    host.PopupsAllowed = [this] { return Tabs->PopupsAllowed; };
+    host.SetPopupsAllowed = [this](bool allow) {
+        if (allow != Tabs->PopupsAllowed)
+            AllowPopUp1Click();
+    };
+    host.ClearHistory = [this] { history.Clear(); };
+    TInternetOptionsDialog dialog(host, this);
+    dialog.exec();
+}
+
 void TfrmQuillmoor::wireMenus() {
     TMainMenu& m = *Menu;
     const QString file = QStringLiteral("File"), edit = QStringLiteral("Edit"), tab = QStringLiteral("Tab"),
@@ -237,6 +310,7 @@ void TfrmQuillmoor::FormShow() {
         Tabs->SetTabCaption(tab, windowTitle());
     PageControl1->hide();
     Navigation->IETravelLog1.SetEmbeddedWB(Tabs->WebBrowser1);
+    Chrome->SetUpToolbars();
     AllowPopUp1Click();
 }
 
@@ -289,6 +363,15 @@ void TfrmQuillmoor::closeEvent(QCloseEvent* event) {
     }
     FormClose();
     event->accept();
+}
+
+void TfrmQuillmoor::changeEvent(QEvent* event) {
+    // Minimising hides the window completely: it never becomes an icon or a taskbar button.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        Chrome->SystemCommand(SC_MINIMIZE);
+    }
+    QMainWindow::changeEvent(event);
 }
 
 void TfrmQuillmoor::FormClose() {

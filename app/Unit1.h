@@ -15,6 +15,7 @@ class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TConnectionState;
 class TContactPanel;
 class TEmbeddedWB;
 class TGlobalHotKeys;
@@ -22,11 +23,13 @@ class THotKeyPanel;
 class TIniFile;
 class TMainMenu;
 class TNavigation;
+class TPageCommands;
 class TRegistry;
 class TStatusBar;
 class TTabSet;
 class TToolLauncher;
 class TUrlHistory;
+class TWindowChrome;
 
 // "h:m:s" of a number of seconds, without leading zeros (3725 gives "1:2:5").
 QString FormatElapsed(quint32 seconds);
@@ -59,6 +62,9 @@ public:
     QWidget* SearchSlot;      // the search module puts its controls here
     QToolButton* ExitBtn;
     QTimer* Timer1;
+    TConnectionState* Connection; // "Offline Mode"
+    TPageCommands* PageCommands;
+    TWindowChrome* Chrome;        // skins, caption bar, bar switches
 
     TEmbeddedWB* ActiveBrowser() const;
     QString DocumentTitle();
@@ -78,11 +84,14 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildBars();
     void wireMenus();
+    void wirePageCommands();
+    void InternetOptions1Click();
     void FormShow();
     void FormClose();
 

@@ -53,8 +53,9 @@ QAction* makeAction(QObject* owner, const char* caption, const char* name) {
 }
 } // namespace
 
-TPageCommands::TPageCommands(TPageCommandHost h, TConnectionState& state, QWidget* w)
-    : QObject(w), host(std::move(h)), connection(state), window(w), printer(new QPrinter(QPrinter::HighResolution)) {
+TPageCommands::TPageCommands(TPageCommandHost h, TConnectionState& state, const TPageCommandEntries& entries, QWidget* w)
+    : QObject(w), Entries(entries), host(std::move(h)), connection(state), window(w),
+      printer(new QPrinter(QPrinter::HighResolution)) {
     AskPrinter = [this](QPrinter& p) {
         QPrintDialog dialog(&p, window);
         return dialog.exec() == QDialog::Accepted;
@@ -72,65 +73,54 @@ TPageCommands::TPageCommands(TPageCommandHost h, TConnectionState& state, QWidge
             QMessageBox::information(window, QStringLiteral("Quillmoor"), text);
     };
 
-    Print1 = makeAction(this, "Print...", "Print1");
-    PrintPreview1 = makeAction(this, "Print Preview", "PrintPreview1");
-    PageSetup1 = makeAction(this, "Page Setup", "PageSetup1");
-    Properties1 = makeAction(this, "Properties", "Properties1");
-    SaveAs1 = makeAction(this, "Save As...", "SaveAs1");
-    OfflineMode1 = makeAction(this, "Offline Mode", "OfflineMode1");
-    OfflineMode1->setCheckable(true);
-    Cut1 = makeAction(this, "Cut", "Cut1");
-    Copy1 = makeAction(this, "Copy", "Copy1");
-    Paste1 = makeAction(this, "Paste", "Paste1");
-    SelectAll1 = makeAction(this, "Select All", "SelectAll1");
-    Search1 = makeAction(this, "Search (Current Page)...", "Search1");
-    ViewSource1 = makeAction(this, "Source Code", "ViewSource1");
-    InternetOptions1 = makeAction(this, "Internet Options...", "InternetOptions1");
-    DesignMode1 = makeAction(this, "Design Mode (beta)", "DesignMode1");
-    DesignMode1->setCheckable(true);
-
-    connect(Print1, &QAction::triggered, this, &TPageCommands::Print1Click);
-    connect(PrintPreview1, &QAction::triggered, this, &TPageCommands::PrintPreview1Click);
-    connect(PageSetup1, &QAction::triggered, this, &TPageCommands::PageSetup1Click);
-    connect(Properties1, &QAction::triggered, this, &TPageCommands::Properties1Click);
-    connect(SaveAs1, &QAction::triggered, this, &TPageCommands::SaveAs1Click);
-    connect(OfflineMode1, &QAction::triggered, this, &TPageCommands::OfflineMode1Click);
-    connect(Cut1, &QAction::triggered, this, &TPageCommands::Cut1Click);
-    connect(Copy1, &QAction::triggered, this, &TPageCommands::Copy1Click);
-    connect(Paste1, &QAction::triggered, this, &TPageCommands::Paste1Click);
-    connect(SelectAll1, &QAction::triggered, this, &TPageCommands::SelectAll1Click);
-    connect(Search1, &QAction::triggered, this, &TPageCommands::Search1Click);
-    connect(ViewSource1, &QAction::triggered, this, &TPageCommands::ViewSource1Click);
-    connect(InternetOptions1, &QAction::triggered, this, &TPageCommands::InternetOptions1Click);
-    connect(DesignMode1, &QAction::triggered, this, &TPageCommands::DesignMode1Click);
-    buildMenus();
+    bindEntries();
 }
 
 TPageCommands::~TPageCommands() { delete printer; }
 
-void TPageCommands::buildMenus() {
-    EncodingMenu = new QMenu(QStringLiteral("Encoding"), window);
-    for (size_t i = 0; i < Encodings.size(); ++i) {
-        QAction* a = EncodingMenu->addAction(QString::fromLatin1(Encodings[i].caption));
-        a->setCheckable(true);
-        EncodingEntries[i] = a;
-        connect(a, &QAction::triggered, this, [this, i] { EncodingClick(int(i)); });
-        if (i == 0 || i == 3)
-            EncodingMenu->addSeparator();
-    }
-    EncodingEntries[0]->setChecked(true);
+TPageCommandEntries TPageCommandEntries::Create(QWidget* owner) {
+    TPageCommandEntries e;
+    auto* encodings = new QMenu(QStringLiteral("Encoding"), owner);
+    for (size_t i = 0; i < e.Encoding.size(); ++i)
+        e.Encoding[i] = encodings->addAction(QString::fromLatin1(TPageCommands::Encodings[i].caption));
+    e.TextSizeMenu = new QMenu(QStringLiteral("Text Size"), owner);
+    for (int level = 4; level >= 0; --level)
+        e.TextSize[size_t(level)] = e.TextSizeMenu->addAction(QString::fromLatin1(TPageCommands::TextSizeCaptions[size_t(level)]));
+    e.OfflineMode1 = makeAction(owner, "Offline Mode", "OfflineMode1");
+    e.OfflineMode1->setCheckable(true);
+    e.DesignMode1 = makeAction(owner, "Design Mode (beta)", "DesignMode1");
+    e.DesignMode1->setCheckable(true);
+    return e;
+}
 
-    TextSizeMenu = new QMenu(QStringLiteral("Text Size"), window);
-    for (int level = 4; level >= 0; --level) {
-        QAction* a = TextSizeMenu->addAction(QString::fromLatin1(TextSizeCaptions[size_t(level)]));
+void TPageCommands::bindEntries() {
+    for (size_t i = 0; i < Entries.Encoding.size(); ++i) {
+        QAction* a = Entries.Encoding[i];
         a->setCheckable(true);
-        TextSizeEntries[size_t(level)] = a;
-        connect(a, &QAction::triggered, this, [this, level] { TextSizeClick(level); });
+        a->setChecked(i == 0);
+        a->setEnabled(true);
+        connect(a, &QAction::triggered, this, [this, i] { EncodingClick(int(i)); });
     }
-    TextSizeEntries[2]->setEnabled(false);
-    connect(TextSizeMenu, &QMenu::aboutToShow, this, &TPageCommands::Zoom1Click);
+    for (size_t level = 0; level < Entries.TextSize.size(); ++level) {
+        QAction* a = Entries.TextSize[level];
+        a->setCheckable(true);
+        a->setEnabled(level != 2); // "Medium" is the setting at start
+        connect(a, &QAction::triggered, this, [this, level] { TextSizeClick(int(level)); });
+    }
+    if (Entries.TextSizeMenu) {
+        Entries.TextSizeMenu->setEnabled(true);
+        connect(Entries.TextSizeMenu, &QMenu::aboutToShow, this, &TPageCommands::Zoom1Click);
+    }
+    Entries.OfflineMode1->setCheckable(true);
+    Entries.OfflineMode1->setChecked(false); // unmarked at start, whatever the system's state
+    Entries.OfflineMode1->setEnabled(true);
+    connect(Entries.OfflineMode1, &QAction::triggered, this, &TPageCommands::OfflineMode1Click);
+    Entries.DesignMode1->setCheckable(true);
+    Entries.DesignMode1->setEnabled(true);
+    connect(Entries.DesignMode1, &QAction::triggered, this, &TPageCommands::DesignMode1Click);
 
     fsPopUp = new QMenu(window);
+    fsPopUp->setObjectName(QStringLiteral("fsPopUp"));
     for (size_t i = 0; i < ZoomFactors.size(); ++i) {
         QAction* a = fsPopUp->addAction(QString::fromLatin1(ZoomFactors[i].first));
         ZoomEntries[i] = a;
@@ -230,7 +220,7 @@ void TPageCommands::SaveAs1Click() {
 
 void TPageCommands::OfflineMode1Click() {
     // The entry's own check mark has already been inverted by the click.
-    if (OfflineMode1->isChecked())
+    if (Entries.OfflineMode1->isChecked())
         connection.SetConnectedState(TConnectionState::INTERNET_STATE_DISCONNECTED_BY_USER,
                                      TConnectionState::ISO_FORCE_DISCONNECTED);
     else
@@ -283,8 +273,8 @@ void TPageCommands::EncodingClick(int index) {
         markedEncoding = index;
     }
     // A click toggles the entry's own mark; only an applied charset moves it.
-    for (size_t i = 0; i < EncodingEntries.size(); ++i)
-        EncodingEntries[i]->setChecked(int(i) == markedEncoding);
+    for (size_t i = 0; i < Entries.Encoding.size(); ++i)
+        Entries.Encoding[i]->setChecked(int(i) == markedEncoding);
 }
 
 void TPageCommands::Zoom1Click() {
@@ -292,13 +282,13 @@ void TPageCommands::Zoom1Click() {
     if (!b)
         return;
     const int level = TextSizeLevel(b);
-    for (size_t i = 0; i < TextSizeEntries.size(); ++i)
-        TextSizeEntries[i]->setChecked(int(i) == level);
+    for (size_t i = 0; i < Entries.TextSize.size(); ++i)
+        Entries.TextSize[i]->setChecked(int(i) == level);
 }
 
 void TPageCommands::TextSizeClick(int level) {
-    for (size_t i = 0; i < TextSizeEntries.size(); ++i)
-        TextSizeEntries[i]->setEnabled(int(i) != level);
+    for (size_t i = 0; i < Entries.TextSize.size(); ++i)
+        Entries.TextSize[i]->setEnabled(int(i) != level);
     TEmbeddedWB* b = loadedBrowser();
     if (b)
         SetTextSizeLevel(b, level);
@@ -328,16 +318,16 @@ void TPageCommands::ZoomClick(int index) {
 
 void TPageCommands::DesignMode1Click() {
     // The click has toggled the entry already; only the page's answer decides its mark.
-    const bool before = !DesignMode1->isChecked();
-    DesignMode1->setChecked(before);
+    const bool before = !Entries.DesignMode1->isChecked();
+    Entries.DesignMode1->setChecked(before);
     TEmbeddedWB* b = host.ActiveBrowser ? host.ActiveBrowser() : nullptr;
     if (!b)
         return;
-    DesignMode1->setChecked(!before);
+    Entries.DesignMode1->setChecked(!before);
     if (!b->DocumentLoaded())
         return;
     const QString mode = b->EvaluateJavaScript(QStringLiteral(
         "(function(){ if (document.designMode.toLowerCase() !== 'on') { document.designMode = 'on'; return 'On'; }"
         " document.designMode = 'off'; return 'Off'; })()")).toString();
-    DesignMode1->setChecked(mode == QLatin1String("On"));
+    Entries.DesignMode1->setChecked(mode == QLatin1String("On"));
 }

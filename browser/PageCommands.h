@@ -23,6 +23,18 @@ struct TPageCommandHost {
     std::function<void()> ShowInternetOptions;
 };
 
+// The menu entries whose marks and enabled states the commands keep.
+struct TPageCommandEntries {
+    std::array<QAction*, 12> Encoding{}; // in the order of TPageCommands::Encodings
+    std::array<QAction*, 5> TextSize{};  // index = level: 0 "Smallest" .. 4 "Largest"
+    QMenu* TextSizeMenu = nullptr;       // opening it marks the page's level
+    QAction* OfflineMode1 = nullptr;
+    QAction* DesignMode1 = nullptr;
+
+    // Entries of their own, in menus owned by owner, for a window without a main menu.
+    static TPageCommandEntries Create(QWidget* owner);
+};
+
 class TPageCommands : public QObject {
     Q_OBJECT
 public:
@@ -31,12 +43,13 @@ public:
         const char* charset;
     };
     static const std::array<Encoding, 12> Encodings;
-    static const std::array<const char*, 5> TextSizeCaptions; // level 4 .. 0
+    static const std::array<const char*, 5> TextSizeCaptions; // level 0 .. 4
     static const std::array<std::pair<const char*, double>, 5> ZoomFactors;
     // Default font size in pixels of text-size levels 0 (smallest) to 4 (largest).
     static constexpr std::array<int, 5> TextSizePixels{12, 14, 16, 20, 24};
 
-    TPageCommands(TPageCommandHost host, TConnectionState& connection, QWidget* window);
+    TPageCommands(TPageCommandHost host, TConnectionState& connection, const TPageCommandEntries& entries,
+                  QWidget* window);
     ~TPageCommands() override;
 
     // How a print dialog is asked: true to print with the printer as set up, false when
@@ -68,26 +81,9 @@ public:
     void ZoomClick(int index);      // the one handler of the five zoom entries
     void DesignMode1Click();
 
-    QAction* Print1;
-    QAction* PrintPreview1;
-    QAction* PageSetup1;
-    QAction* Properties1;
-    QAction* SaveAs1;
-    QAction* OfflineMode1;
-    QAction* Cut1;
-    QAction* Copy1;
-    QAction* Paste1;
-    QAction* SelectAll1;
-    QAction* Search1;
-    QAction* ViewSource1;
-    QAction* InternetOptions1;
-    QAction* DesignMode1;
-    QMenu* EncodingMenu;
-    QMenu* TextSizeMenu;
-    QMenu* fsPopUp;
+    const TPageCommandEntries Entries;
+    QMenu* fsPopUp;     // the zoom entries, under FontBtn
     QToolButton* FontBtn;
-    std::array<QAction*, 12> EncodingEntries{};
-    std::array<QAction*, 5> TextSizeEntries{}; // index = level
     std::array<QAction*, 5> ZoomEntries{};
 
     // Text-size level of a browser (0..4; 2 until set).
@@ -97,7 +93,7 @@ public:
 private:
     TEmbeddedWB* loadedBrowser() const;
     bool printTo(TEmbeddedWB* browser, QPrinter& printer);
-    void buildMenus();
+    void bindEntries();
 
     TPageCommandHost host;
     TConnectionState& connection;

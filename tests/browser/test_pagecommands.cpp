@@ -54,7 +54,7 @@ private slots:
         TPageCommandHost host;
         host.ActiveBrowser = [this] { return browser; };
         host.OpenInNewTab = [this](const QString& url) { opened << url; };
-        commands = new TPageCommands(host, connection, window);
+        commands = new TPageCommands(host, connection, TPageCommandEntries::Create(window), window);
         commands->ShowMessage = [this](const QString& text, bool) { messages << text; };
         load(http.Url(QStringLiteral("/page.html")));
     }
@@ -101,10 +101,10 @@ private slots:
 
     void textSizeAndZoomAreSeparate() {
         commands->TextSizeClick(3);
-        QVERIFY(!commands->TextSizeEntries[3]->isEnabled());
-        QVERIFY(commands->TextSizeEntries[2]->isEnabled());
+        QVERIFY(!commands->Entries.TextSize[3]->isEnabled());
+        QVERIFY(commands->Entries.TextSize[2]->isEnabled());
         commands->Zoom1Click();
-        QVERIFY(commands->TextSizeEntries[3]->isChecked());
+        QVERIFY(commands->Entries.TextSize[3]->isChecked());
         QTRY_COMPARE(js("getComputedStyle(document.getElementById('p')).fontSize").toString(), QStringLiteral("20px"));
 
         commands->ZoomClick(4); // 50%
@@ -116,11 +116,11 @@ private slots:
     }
 
     void designModeTwiceEndsOff() {
-        commands->DesignMode1->trigger();
-        QVERIFY(commands->DesignMode1->isChecked());
+        commands->Entries.DesignMode1->trigger();
+        QVERIFY(commands->Entries.DesignMode1->isChecked());
         QCOMPARE(js("document.designMode").toString(), QStringLiteral("on"));
-        commands->DesignMode1->trigger();
-        QVERIFY(!commands->DesignMode1->isChecked());
+        commands->Entries.DesignMode1->trigger();
+        QVERIFY(!commands->Entries.DesignMode1->isChecked());
         QCOMPARE(js("document.designMode").toString(), QStringLiteral("off"));
     }
 
@@ -131,24 +131,24 @@ private slots:
 
     void encodingReloadsWithTheChosenCharset() {
         load(QUrl::fromLocalFile(local("latin2.html")).toString());
-        commands->EncodingEntries[1]->trigger(); // Central European (ISO)
+        commands->Entries.Encoding[1]->trigger(); // Central European (ISO)
         QVERIFY(browser->WaitUntilComplete());
         QTRY_COMPARE(js("document.getElementById('p').textContent").toString(), QStringLiteral("Żółw chłodny, mężczyzna łowił ryby. Ćma leciała nocę, ożóg gęstniał"));
-        QVERIFY(commands->EncodingEntries[1]->isChecked());
-        QVERIFY(!commands->EncodingEntries[0]->isChecked());
-        commands->EncodingEntries[0]->trigger(); // back to Automatic
+        QVERIFY(commands->Entries.Encoding[1]->isChecked());
+        QVERIFY(!commands->Entries.Encoding[0]->isChecked());
+        commands->Entries.Encoding[0]->trigger(); // back to Automatic
         QVERIFY(browser->WaitUntilComplete());
-        QVERIFY(commands->EncodingEntries[0]->isChecked());
+        QVERIFY(commands->Entries.Encoding[0]->isChecked());
     }
 
     void offlineBlocksTheNetworkButNotFiles() {
-        commands->OfflineMode1->trigger();
+        commands->Entries.OfflineMode1->trigger();
         QVERIFY(connection.Offline());
         load(http.Url(QStringLiteral("/page.html?offline")));
         QVERIFY(js("document.getElementById('p') === null").toBool());
         load(QUrl::fromLocalFile(local("page.html")).toString());
         QCOMPARE(js("document.getElementById('p').textContent").toString(), QStringLiteral("Hello text"));
-        commands->OfflineMode1->trigger();
+        commands->Entries.OfflineMode1->trigger();
         QCOMPARE(connection.State(), TConnectionState::INTERNET_STATE_CONNECTED);
         load(http.Url(QStringLiteral("/page.html?online")));
         QCOMPARE(js("document.getElementById('p').textContent").toString(), QStringLiteral("Hello text"));
@@ -158,19 +158,19 @@ private slots:
         TPageCommandHost none;
         none.ActiveBrowser = [] { return static_cast<TEmbeddedWB*>(nullptr); };
         none.OpenInNewTab = [this](const QString& url) { opened << url; };
-        TPageCommands idle(none, connection, window);
+        TPageCommands idle(none, connection, TPageCommandEntries::Create(window), window);
         idle.ShowMessage = [this](const QString& text, bool) { messages << text; };
         idle.AskPrinter = [](QPrinter&) { return false; };
         const int before = opened.size();
         idle.PrintBtnClick();
         idle.ViewSource1Click();
-        idle.EncodingEntries[5]->trigger();
-        idle.DesignMode1->trigger();
+        idle.Entries.Encoding[5]->trigger();
+        idle.Entries.DesignMode1->trigger();
         QVERIFY(messages.isEmpty());
         QCOMPARE(opened.size(), before);
-        QVERIFY(idle.EncodingEntries[0]->isChecked());
-        QVERIFY(!idle.EncodingEntries[5]->isChecked());
-        QVERIFY(!idle.DesignMode1->isChecked());
+        QVERIFY(idle.Entries.Encoding[0]->isChecked());
+        QVERIFY(!idle.Entries.Encoding[5]->isChecked());
+        QVERIFY(!idle.Entries.DesignMode1->isChecked());
     }
 
     void internetOptionsStoreTheStartPage() {
