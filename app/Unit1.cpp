@@ -21,6 +21,8 @@
 #include "platform/IniFile.h"
 #include "platform/ScreenSaver.h"
 #include "platform/TaskbarButton.h"
+#include "search/SearchBox.h"
+#include "search/WebServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,6 +105,7 @@ TfrmQuillmoor::TfrmQuillmoor(TRegistry& reg, TUrlHistory& hist, const QString& e
     wireMenus();
     wirePageCommands();
     Chrome = new TWindowChrome(*this, *Menu, *Tabs, registry, ExeDir, AdvToolBar3, AdvToolBar2);
+    attachSearch();
     Tabs->PageControl->tabBar()->installEventFilter(this);
 
     connect(GroupBox4, &THotKeyPanel::ScreenSaverKey, this, [] { StartScreenSaver(); });
@@ -147,11 +150,17 @@ void TfrmQuillmoor::buildBars() {
         a->setEnabled(false);
         return a;
     };
-    action("ToolBtnSearch", QStringLiteral("Search"), TImageList::Search);
-    action("ToolBtnFavorites", QStringLiteral("Favorites"), TImageList::Favorites);
+    // Page buttons show their pictures; the tool buttons keep their captions.
+    auto iconOnly = [this](QAction* a) {
+        if (auto* b = qobject_cast<QToolButton*>(AdvToolBar3->widgetForAction(a)))
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        return a;
+    };
+    iconOnly(action("ToolBtnSearch", QStringLiteral("Search"), TImageList::Search));
+    iconOnly(action("ToolBtnFavorites", QStringLiteral("Favorites"), TImageList::Favorites));
     AdvToolBar3->addWidget(Navigation->HomeBtn);
-    action("PrintBtn", QStringLiteral("Print"), TImageList::Print);
-    QAction* open = action("OpenBtn", QStringLiteral("Open"), TImageList::Open);
+    iconOnly(action("PrintBtn", QStringLiteral("Print"), TImageList::Print));
+    QAction* open = iconOnly(action("OpenBtn", QStringLiteral("Open"), TImageList::Open));
     open->setEnabled(true);
     connect(open, &QAction::triggered, Tabs, &TTabSet::Open1Click);
     TToolButtons toolButtons;
@@ -278,6 +287,32 @@ void TfrmQuillmoor::wireMenus() {
     m.Wire(tab, QStringLiteral("Home"), [this] { Navigation->HomeBtnClick(); });
     m.Wire(tab, QStringLiteral("Quillmoor Keys"), [this] { findChild<QAction*>(QStringLiteral("HotKeyBtn"))->trigger(); });
     m.Wire(help, QStringLiteral("Register"), [this] { Register1Click(); });
+}
+
+// The search box in SearchSlot; the quick-link menus under Options; "Send Link of
+// Current Page" under Tools.
+void TfrmQuillmoor::attachSearch() {
+    SearchBox = new search::TSearchBox(search::InitSearchEndpoints(), {[this] { return ActiveBrowser(); }},
+                                       SearchSlot);
+    SearchSlot->layout()->addWidget(SearchBox);
+
+    search::TWebServicesHost host;
+    host.ActiveBrowser = [this] { return ActiveBrowser(); };
+    host.OpenInNewTab = [this](const QString& address) { return Tabs->OpenInNewTab(address); };
+    host.AddressText = [this] { return Navigation->edURL->currentText(); };
+    WebServices = new search::TWebServices(search::LoadQuickLinks(), search::LoadTranslations(), host, this);
+    QList<QMenu*> subMenus;
+    for (const search::TQuickLinkMenu& m : WebServices->Menus()) {
+        QAction* entry = Menu->Action(QStringLiteral("Options"), m.Caption);
+        auto* sub = new QMenu(this);
+        sub->setObjectName(m.Caption);
+        entry->setMenu(sub);
+        entry->setEnabled(true);
+        subMenus << sub;
+    }
+    WebServices->FillMenus(subMenus);
+    Menu->Wire(QStringLiteral("Tools"), QStringLiteral("Send Link of Current Page"),
+               [this] { WebServices->SendLinkofCurrentPage1Click(); });
 }
 
 TEmbeddedWB* TfrmQuillmoor::ActiveBrowser() const { return Tabs->ActiveBrowser(); }

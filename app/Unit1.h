@@ -30,6 +30,10 @@ class TTabSet;
 class TToolLauncher;
 class TUrlHistory;
 class TWindowChrome;
+namespace search {
+class TSearchBox;
+class TWebServices;
+} // namespace search
 
 // "h:m:s" of a number of seconds, without leading zeros (3725 gives "1:2:5").
 QString FormatElapsed(quint32 seconds);
@@ -60,6 +64,8 @@ public:
     QToolBar* AdvToolBar3;    // navigation toolbar with the main menu
     QToolBar* AdvToolBar2;    // address bar
     QWidget* SearchSlot;      // the search module puts its controls here
+    search::TSearchBox* SearchBox;     // edSearch, SearchEngine, btnSearch
+    search::TWebServices* WebServices; // quick links, translation, "Send Link of Current Page"
     QToolButton* ExitBtn;
     QTimer* Timer1;
     TConnectionState* Connection; // "Offline Mode"
@@ -92,6 +98,7 @@ private:
     void wireMenus();
     void wirePageCommands();
     void InternetOptions1Click();
+    void attachSearch();
     void FormShow();
     void FormClose();
 

@@ -4,10 +4,15 @@
 #include "app/MainMenu.h"
 #include "app/Unit1.h"
 #include "browser/TabSet.h"
+#include "components/browser/EmbeddedWB.h"
 #include "components/urlhistory/UrlHistory.h"
 #include "grabber/GrabSite.h"
 #include "platform/Registry.h"
 #include "rss/reader.h"
+#include "tests/support/TestPeer.h"
+#include <QFile>
+#include <QLineEdit>
+#include <QTableWidget>
 
 #include <QAction>
 #include <QMessageBox>
@@ -22,6 +27,7 @@ private slots:
     void cleanupTestCase();
     void launchers_data();
     void launchers();
+    void readerPaneInTab();
 
 private:
     QAction* entry(const QString& menu, const QString& caption) const {
@@ -82,6 +88,27 @@ void TestToolLaunch::launchers() {
     QCOMPARE(pc->count(), before);
     QVERIFY(main->isEnabled());
     QVERIFY(tabMenu->isEnabled());
+}
+
+void TestToolLaunch::readerPaneInTab() {
+    TestPeer http;
+    QFile f(dir.filePath(QStringLiteral("f.xml")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY2(http.StartHttp(dir.path()), qPrintable(http.Error()));
+    f.write(QStringLiteral("<rss><channel><title>T</title><item><title>one</title><link>%1</link></"
+                           "item></channel></rss>")
+                .arg(http.Url(QStringLiteral("/f.xml")))
+                .toUtf8());
+    f.close();
+    w->findChild<QAction*>(QStringLiteral("RSSbtn"))->trigger();
+    auto* reader = w->Tabs->PageControl->currentWidget()->findChild<TfrmReader*>();
+    QVERIFY(reader);
+    reader->txtURL->setText(http.Url(QStringLiteral("/f.xml")));
+    reader->bRefreshClick();
+    reader->lvwItems->selectRow(0);
+    reader->lvwItemsClick();
+    QTRY_COMPARE_WITH_TIMEOUT(reader->txtData->url(), QUrl(http.Url(QStringLiteral("/f.xml"))),
+                              20000);
 }
 
 QTEST_MAIN(TestToolLaunch)
