@@ -3,6 +3,7 @@
 #include "app/MainMenu.h"
 #include "app/ToolLauncher.h"
 #include "browser/ImageList.h"
+#include "ftp/ftp.h"
 #include "grabber/GrabSite.h"
 
 void RegisterTools(TToolLauncher& launcher, TMainMenu& menu, const TToolButtons& buttons, const TToolServices& s) {
@@ -23,4 +24,5 @@ void RegisterTools(TToolLauncher& launcher, TMainMenu& menu, const TToolButtons&
 
     // Factories of the tools that are built.
     launcher.SetFactory(QStringLiteral("Grab Website"), [](QWidget* parent) { return new TfrmGrabSite(parent); });
+    launcher.SetFactory(QStringLiteral("FTP"), [](QWidget* parent) { return new TfrmFTP(TFtpDialogs::Standard(parent), parent); });
 }
