@@ -5,9 +5,9 @@
 #include "browser/ImageList.h"
 #include "ftp/ftp.h"
 #include "grabber/GrabSite.h"
+#include "mail/main.h"
 
 void RegisterTools(TToolLauncher& launcher, TMainMenu& menu, const TToolButtons& buttons, const TToolServices& s) {
-    Q_UNUSED(s);
     auto tab = [&menu](const char* caption) { return menu.Action(QStringLiteral("Tab"), QString::fromLatin1(caption)); };
     // name, tab caption ("" = the window's own caption), image, launch controls, caption after a switch
     launcher.Add(QStringLiteral("URL History"), QStringLiteral("URL History"), TImageList::UrlHistory,
@@ -24,5 +24,7 @@ void RegisterTools(TToolLauncher& launcher, TMainMenu& menu, const TToolButtons&
 
     // Factories of the tools that are built.
     launcher.SetFactory(QStringLiteral("Grab Website"), [](QWidget* parent) { return new TfrmGrabSite(parent); });
+    const QString exeDir = s.ExeDir;
+    launcher.SetFactory(QStringLiteral("Email"), [exeDir](QWidget* parent) { return TMainForm::Create(exeDir, parent); });
     launcher.SetFactory(QStringLiteral("FTP"), [](QWidget* parent) { return new TfrmFTP(TFtpDialogs::Standard(parent), parent); });
 }
