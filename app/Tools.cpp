@@ -6,6 +6,7 @@
 #include "ftp/ftp.h"
 #include "grabber/GrabSite.h"
 #include "mail/main.h"
+#include "rss/reader.h"
 
 void RegisterTools(TToolLauncher& launcher, TMainMenu& menu, const TToolButtons& buttons, const TToolServices& s) {
     auto tab = [&menu](const char* caption) { return menu.Action(QStringLiteral("Tab"), QString::fromLatin1(caption)); };
@@ -24,6 +25,7 @@ void RegisterTools(TToolLauncher& launcher, TMainMenu& menu, const TToolButtons&
 
     // Factories of the tools that are built.
     launcher.SetFactory(QStringLiteral("Grab Website"), [](QWidget* parent) { return new TfrmGrabSite(parent); });
+    launcher.SetFactory(QStringLiteral("RSS Reader"), [](QWidget* parent) { return new TfrmReader(parent); });
     const QString exeDir = s.ExeDir;
     launcher.SetFactory(QStringLiteral("Email"), [exeDir](QWidget* parent) { return TMainForm::Create(exeDir, parent); });
     launcher.SetFactory(QStringLiteral("FTP"), [](QWidget* parent) { return new TfrmFTP(TFtpDialogs::Standard(parent), parent); });

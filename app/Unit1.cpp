@@ -136,11 +136,17 @@ void TfrmQuillmoor::buildBars() {
         a->setEnabled(false);
         return a;
     };
-    action("ToolBtnSearch", QStringLiteral("Search"), TImageList::Search);
-    action("ToolBtnFavorites", QStringLiteral("Favorites"), TImageList::Favorites);
+    // Page buttons show their pictures; the tool buttons keep their captions.
+    auto iconOnly = [this](QAction* a) {
+        if (auto* b = qobject_cast<QToolButton*>(AdvToolBar3->widgetForAction(a)))
+            b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        return a;
+    };
+    iconOnly(action("ToolBtnSearch", QStringLiteral("Search"), TImageList::Search));
+    iconOnly(action("ToolBtnFavorites", QStringLiteral("Favorites"), TImageList::Favorites));
     AdvToolBar3->addWidget(Navigation->HomeBtn);
-    action("PrintBtn", QStringLiteral("Print"), TImageList::Print);
-    QAction* open = action("OpenBtn", QStringLiteral("Open"), TImageList::Open);
+    iconOnly(action("PrintBtn", QStringLiteral("Print"), TImageList::Print));
+    QAction* open = iconOnly(action("OpenBtn", QStringLiteral("Open"), TImageList::Open));
     open->setEnabled(true);
     connect(open, &QAction::triggered, Tabs, &TTabSet::Open1Click);
     TToolButtons toolButtons;

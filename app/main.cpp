@@ -14,7 +14,6 @@
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Quillmoor"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillmoor"));
     TApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Quillmoor"));
 

@@ -64,6 +64,10 @@ TNavigation::TNavigation(QWidget* w, TTabSet& t, TStatusBar& s, TRegistry& r, TU
     ToolBtnStop = Button(w, "ToolBtnStop", QStringLiteral("Stop"), TImageList::Stop);
     ToolBtnRefresh = Button(w, "ToolBtnRefresh", QStringLiteral("Refresh"), TImageList::Refresh);
     HomeBtn = Button(w, "HomeBtn", QStringLiteral("Home"), TImageList::Home);
+    // The navigation buttons show their pictures only (captions as hints), so the bar
+    // with the main menu fits the window.
+    for (QToolButton* b : {ToolbtnBack, ToolBtnForward, ToolBtnStop, ToolBtnRefresh, HomeBtn})
+        b->setToolButtonStyle(Qt::ToolButtonIconOnly);
     btnSecurity = Button(w, "btnSecurity", QString(), TImageList::Secure);
     btnSecurity->setToolTip(QStringLiteral("Security Level"));
     btnSecurity->setToolButtonStyle(Qt::ToolButtonIconOnly);

@@ -68,6 +68,7 @@ private:
     QString url(const char* path) const { return http.Url(QLatin1String(path)); }
     QTemporaryDir root;
     TestPeer http;
+    std::unique_ptr<TEmbeddedWB> engine;
 };
 
 void TestReader::initTestCase() {
@@ -128,6 +129,14 @@ void TestReader::initTestCase() {
                   .arg(i)
                   .toUtf8());
     QVERIFY2(http.StartHttp(root.path()), qPrintable(http.Error()));
+    // The engine is started by a top-level browser first, as the program's first tab is
+    // started before any tool: a browser control that is the first of the process and a
+    // child widget crashes inside Qt WebEngine on its first load.
+    engine = std::make_unique<TEmbeddedWB>();
+    engine->resize(200, 100);
+    engine->show();
+    engine->Navigate(QStringLiteral("about:blank"));
+    QVERIFY(engine->WaitUntilComplete());
 }
 
 void TestReader::initialState() {
@@ -286,10 +295,6 @@ void TestReader::clickOpensItemLink() {
     w.lvwItems->setRangeSelected(QTableWidgetSelectionRange(1, 0, 1, 1), true);
     QCOMPARE(w.FirstSelectedRow(), 1);
     QCOMPARE(w.RSS1.ItemLink(w.FirstSelectedRow() + 1), url("/page2.html"));
-    // Loading a page in a browser control placed inside another widget crashes the
-    // engine on this machine (the same as a bare TEmbeddedWB child does), so the pane's
-    // navigation itself is not driven here.
-    QSKIP("navigating a TEmbeddedWB that is a child widget crashes inside Qt WebEngine here");
     w.lvwItemsClick();
     QTRY_COMPARE_WITH_TIMEOUT(w.txtData->url(), QUrl(url("/page2.html")), 20000);
 }

@@ -179,6 +179,26 @@ private slots:
         QCOMPARE(wb->BodyInnerHTML(), QStringLiteral("<b id=\"x\">changed \"quoted\"\n</b>"));
     }
 
+    // A certificate nobody vouches for is refused: the engine's error page, never the site.
+    void untrustedCertificateIsRefused() {
+        TestPeer https;
+        QVERIFY2(https.Start(QStringLiteral("python3"),
+                             {TestPeer::Script(QStringLiteral("httpsd.py")),
+                              QStringLiteral(QUILLMOOR_SOURCE_DIR "/tests/components/browser/pages")}),
+                 qPrintable(https.Error()));
+        auto b = fresh();
+        QSignalSpy lock(b.get(), &TEmbeddedWB::SetSecureLockIcon);
+        QSignalSpy finished(b.get(), &QWebEngineView::loadFinished);
+        b->Navigate(QStringLiteral("https://127.0.0.1:%1/a.html").arg(https.Port()));
+        QVERIFY(b->WaitUntilComplete());
+        QVERIFY(!finished.isEmpty());
+        QCOMPARE(finished.last().at(0).toBool(), false);
+        QCOMPARE(lock.last().at(0).toInt(), 0);
+        QVERIFY(b->DocumentTitle() != QLatin1String("Page A"));
+        const QString body = b->EvaluateJavaScript(QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+        QVERIFY(!body.contains(QLatin1String("Alpha")));
+    }
+
     void addressesFromUsers_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
