@@ -14,6 +14,8 @@
 #include "platform/IniFile.h"
 #include "platform/ScreenSaver.h"
 #include "platform/TaskbarButton.h"
+#include "search/SearchBox.h"
+#include "search/WebServices.h"
 
 #include <QAction>
 #include <QApplication>
@@ -92,6 +94,7 @@ TfrmQuillmoor::TfrmQuillmoor(TRegistry& reg, TUrlHistory& hist, const QString& e
     Panel14->raise();
 
     wireMenus();
+    attachSearch();
     Tabs->PageControl->tabBar()->installEventFilter(this);
 
     connect(GroupBox4, &THotKeyPanel::ScreenSaverKey, this, [] { StartScreenSaver(); });
@@ -211,6 +214,32 @@ void TfrmQuillmoor::wireMenus() {
     m.Wire(tab, QStringLiteral("Home"), [this] { Navigation->HomeBtnClick(); });
     m.Wire(tab, QStringLiteral("Quillmoor Keys"), [this] { findChild<QAction*>(QStringLiteral("HotKeyBtn"))->trigger(); });
     m.Wire(help, QStringLiteral("Register"), [this] { Register1Click(); });
+}
+
+// The search box in SearchSlot; the quick-link menus under Options; "Send Link of
+// Current Page" under Tools.
+void TfrmQuillmoor::attachSearch() {
+    SearchBox = new search::TSearchBox(search::InitSearchEndpoints(), {[this] { return ActiveBrowser(); }},
+                                       SearchSlot);
+    SearchSlot->layout()->addWidget(SearchBox);
+
+    search::TWebServicesHost host;
+    host.ActiveBrowser = [this] { return ActiveBrowser(); };
+    host.OpenInNewTab = [this](const QString& address) { return Tabs->OpenInNewTab(address); };
+    host.AddressText = [this] { return Navigation->edURL->currentText(); };
+    WebServices = new search::TWebServices(search::LoadQuickLinks(), search::LoadTranslations(), host, this);
+    QList<QMenu*> subMenus;
+    for (const search::TQuickLinkMenu& m : WebServices->Menus()) {
+        QAction* entry = Menu->Action(QStringLiteral("Options"), m.Caption);
+        auto* sub = new QMenu(this);
+        sub->setObjectName(m.Caption);
+        entry->setMenu(sub);
+        entry->setEnabled(true);
+        subMenus << sub;
+    }
+    WebServices->FillMenus(subMenus);
+    Menu->Wire(QStringLiteral("Tools"), QStringLiteral("Send Link of Current Page"),
+               [this] { WebServices->SendLinkofCurrentPage1Click(); });
 }
 
 TEmbeddedWB* TfrmQuillmoor::ActiveBrowser() const { return Tabs->ActiveBrowser(); }

@@ -27,6 +27,10 @@ class TStatusBar;
 class TTabSet;
 class TToolLauncher;
 class TUrlHistory;
+namespace search {
+class TSearchBox;
+class TWebServices;
+} // namespace search
 
 // "h:m:s" of a number of seconds, without leading zeros (3725 gives "1:2:5").
 QString FormatElapsed(quint32 seconds);
@@ -57,6 +61,8 @@ public:
     QToolBar* AdvToolBar3;    // navigation toolbar with the main menu
     QToolBar* AdvToolBar2;    // address bar
     QWidget* SearchSlot;      // the search module puts its controls here
+    search::TSearchBox* SearchBox;     // edSearch, SearchEngine, btnSearch
+    search::TWebServices* WebServices; // quick links, translation, "Send Link of Current Page"
     QToolButton* ExitBtn;
     QTimer* Timer1;
 
@@ -83,6 +89,7 @@ protected:
 private:
     void buildBars();
     void wireMenus();
+    void attachSearch();
     void FormShow();
     void FormClose();
 
