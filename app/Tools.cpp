@@ -3,6 +3,7 @@
 #include "app/MainMenu.h"
 #include "app/ToolLauncher.h"
 #include "browser/ImageList.h"
+#include "ftp/ftp.h"
 #include "grabber/GrabSite.h"
 #include "mail/main.h"
 #include "rss/reader.h"
@@ -27,4 +28,5 @@ void RegisterTools(TToolLauncher& launcher, TMainMenu& menu, const TToolButtons&
     launcher.SetFactory(QStringLiteral("RSS Reader"), [](QWidget* parent) { return new TfrmReader(parent); });
     const QString exeDir = s.ExeDir;
     launcher.SetFactory(QStringLiteral("Email"), [exeDir](QWidget* parent) { return TMainForm::Create(exeDir, parent); });
+    launcher.SetFactory(QStringLiteral("FTP"), [](QWidget* parent) { return new TfrmFTP(TFtpDialogs::Standard(parent), parent); });
 }

@@ -39,6 +39,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
@@ -347,6 +348,12 @@ void TfrmQuillmoor::FormShow() {
     Navigation->IETravelLog1.SetEmbeddedWB(Tabs->WebBrowser1);
     Chrome->SetUpToolbars();
     AllowPopUp1Click();
+    // A frameless window is maximised by the window manager if there is one; without one
+    // it is given the screen's work area directly.
+    QTimer::singleShot(0, this, [this] {
+        if (isMaximized() && screen() && geometry() != screen()->availableGeometry())
+            setGeometry(screen()->availableGeometry());
+    });
 }
 
 void TfrmQuillmoor::AllowPopUp1Click() {

@@ -36,8 +36,10 @@ TCaptionBar::TCaptionBar(QWidget* parent)
     row->addWidget(rollUpButton);
     connect(rollUpButton, &QToolButton::clicked, this, [this] { SetRolledUp(!rolledUp); });
     connect(systemMenu, &QMenu::aboutToShow, this, &TCaptionBar::rebuildSystemMenu);
-    if (parent)
+    if (parent) {
         window()->installEventFilter(this);
+        title->setText(window()->windowTitle());
+    }
     SetCaption(caption);
 }
 

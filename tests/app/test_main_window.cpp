@@ -9,6 +9,7 @@
 #include "browser/TypedUrls.h"
 #include "components/browser/EmbeddedWB.h"
 #include "components/urlhistory/UrlHistory.h"
+#include "ftp/ftp.h"
 #include "platform/Registry.h"
 #include "tests/support/TestPeer.h"
 
@@ -104,7 +105,7 @@ private slots:
         // Entries whose features are not built are there, disabled.
         QVERIFY(entry("Options", "Yahoo!") && entry("Options", "Yahoo!")->isEnabled());
         QVERIFY(entry("Tools", "Send Link of Current Page") && entry("Tools", "Send Link of Current Page")->isEnabled());
-        QVERIFY(w->findChild<QAction*>(QStringLiteral("FTPbtn")) && !w->findChild<QAction*>(QStringLiteral("FTPbtn"))->isEnabled());
+        QVERIFY(w->findChild<QAction*>(QStringLiteral("FTPbtn")) && w->findChild<QAction*>(QStringLiteral("FTPbtn"))->isEnabled());
         QVERIFY(entry("Options", "Grab Website")->isEnabled());
     }
 
@@ -338,6 +339,24 @@ private slots:
         registry->CloseKey();
         nav().HomeBtnClick();
         QTRY_COMPARE(tabs().WebBrowser1->LocationURL(), url("c.html"));
+    }
+
+    // "FTP" opens the FTP client in a tab; its launch controls wait for the tab to close.
+    void ftpOpensInATab() {
+        resetTabs();
+        QAction* button = w->findChild<QAction*>(QStringLiteral("FTPbtn"));
+        QVERIFY(button && button->isEnabled());
+        entry("Tab", "FTP")->trigger();
+        QCOMPARE(pc()->count(), 2);
+        QCOMPARE(pc()->tabText(1), QStringLiteral("FTP"));
+        QVERIFY(w->findChild<TfrmFTP*>());
+        QCOMPARE(w->findChild<TfrmFTP*>()->windowTitle(), QStringLiteral("Ftp Client"));
+        QVERIFY(!button->isEnabled());
+        QVERIFY(!entry("Tab", "FTP")->isEnabled());
+        tabs().CloseButtonClicked(1);
+        QCOMPARE(pc()->count(), 1);
+        QVERIFY(button->isEnabled());
+        QVERIFY(entry("Tab", "FTP")->isEnabled());
     }
 
     // One tool tab per tool; its launch controls are disabled while the tab exists, and a
