@@ -58,10 +58,7 @@ private slots:
         commands->ShowMessage = [this](const QString& text, bool) { messages << text; };
         load(http.Url(QStringLiteral("/page.html")));
     }
-    void cleanupTestCase() {
-        delete browser;
-        delete window;
-    }
+    void cleanupTestCase() { delete window; } // the browser goes with its parent
     void init() { messages.clear(); }
 
     void printGoesToPrinterOrReportsCancel() {
