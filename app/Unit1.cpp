@@ -77,7 +77,6 @@ TfrmQuillmoor::TfrmQuillmoor(TRegistry& reg, TUrlHistory& hist, const QString& e
     Navigation = new TNavigation(this, *Tabs, *StatusBar1, registry, &history);
     Menu = new TMainMenu(this, new QMenuBar);
     HotKeys = new TGlobalHotKeys(this);
-    qApp->installNativeEventFilter(HotKeys);
     GroupBox4 = new THotKeyPanel(*Ini, *HotKeys, this);
     GroupBox4->hide();
     Panel14 = new TContactPanel(this);
