@@ -58,7 +58,9 @@ private slots:
         commands->ShowMessage = [this](const QString& text, bool) { messages << text; };
         load(http.Url(QStringLiteral("/page.html")));
     }
-    void cleanupTestCase() { delete window; } // the browser goes with its parent
+    // The browser goes with its parent window: this once crashed the engine while the
+    // view, half destroyed, answered its own signals.
+    void cleanupTestCase() { delete window; }
     void init() { messages.clear(); }
 
     void printGoesToPrinterOrReportsCancel() {
