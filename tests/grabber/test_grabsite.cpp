@@ -2,6 +2,7 @@
 // Enter in the address edit and the refused close.
 #include "components/downloader/MultiDownLoader.h"
 #include "grabber/GrabSite.h"
+#include "platform/Files.h"
 #include "tests/support/TestPeer.h"
 
 #include <QApplication>
@@ -20,13 +21,6 @@
 #include <QtTest>
 
 namespace {
-void write(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(data);
-}
-
 QStringList logLines(const TfrmGrabSite& w) {
     const QString text = w.memLog->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
@@ -64,14 +58,14 @@ private:
 void TestGrabSite::initTestCase() {
     const QString site = tmp.filePath(QStringLiteral("site"));
     QVERIFY(QDir().mkpath(site));
-    write(site + QStringLiteral("/index.html"),
+    SaveFileAtomically(site + QStringLiteral("/index.html"),
           "<html><body><a href='a.html'>a</a><img src='logo.png'><a "
           "href='doc.pdf'>d</a></body></html>");
-    write(site + QStringLiteral("/a.html"), "<html><body><a href='b.html'>b</a></body></html>");
-    write(site + QStringLiteral("/b.html"), "<html><body>b</body></html>");
-    write(site + QStringLiteral("/logo.png"), "\x89PNG");
-    write(site + QStringLiteral("/doc.pdf"), "%PDF");
-    write(site + QStringLiteral("/stall.html"),
+    SaveFileAtomically(site + QStringLiteral("/a.html"), "<html><body><a href='b.html'>b</a></body></html>");
+    SaveFileAtomically(site + QStringLiteral("/b.html"), "<html><body>b</body></html>");
+    SaveFileAtomically(site + QStringLiteral("/logo.png"), "\x89PNG");
+    SaveFileAtomically(site + QStringLiteral("/doc.pdf"), "%PDF");
+    SaveFileAtomically(site + QStringLiteral("/stall.html"),
           "<html><body><a href='/__stall/5'>s</a></body></html>");
     QVERIFY2(http.StartHttp(site), qPrintable(http.Error()));
 }

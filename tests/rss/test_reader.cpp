@@ -2,6 +2,7 @@
 #include "components/browser/EmbeddedWB.h"
 #include "rss/FeedPresets.h"
 #include "rss/reader.h"
+#include "platform/Files.h"
 #include "tests/support/TestPeer.h"
 
 #include <QApplication>
@@ -17,13 +18,6 @@
 #include <QtTest>
 
 namespace {
-void write(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(data);
-}
-
 QString caption(const TfrmReader& w) {
     return w.PageControl1->tabText(w.PageControl1->indexOf(w.tsRSS));
 }
@@ -72,7 +66,7 @@ private:
 };
 
 void TestReader::initTestCase() {
-    write(root.filePath(QStringLiteral("rss20.xml")),
+    SaveFileAtomically(root.filePath(QStringLiteral("rss20.xml")),
           "<?xml version='1.0'?><rss version='2.0'><channel><title>Two</title><description>RSS "
           "two</description>"
           "<item><title>First</title><pubDate>Tue, 02 Jan 2024 10:00:00 "
@@ -81,34 +75,34 @@ void TestReader::initTestCase() {
           "<item><title>Third</title><pubDate>Thu, 04 Jan "
           "2024</pubDate><link>/page3.html</link></item>"
           "</channel></rss>");
-    write(root.filePath(QStringLiteral("rss091.xml")),
+    SaveFileAtomically(root.filePath(QStringLiteral("rss091.xml")),
           "<rss version='0.91'><channel><title>Old</title><description>Point nine one</description>"
           "<item><title>Only</title><link>http://h/1</link></item></channel></rss>");
-    write(root.filePath(QStringLiteral("rdf.xml")),
+    SaveFileAtomically(root.filePath(QStringLiteral("rdf.xml")),
           "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
           "xmlns='http://purl.org/rss/1.0/' "
           "xmlns:dc='http://purl.org/dc/elements/1.1/'><channel><title>RDF</"
           "title><description>Dee</description>"
           "</channel><item><title>R1</title><link>http://h/r1</link><dc:date>2024-01-05</dc:date></"
           "item></rdf:RDF>");
-    write(root.filePath(QStringLiteral("atom.xml")),
+    SaveFileAtomically(root.filePath(QStringLiteral("atom.xml")),
           "<feed "
           "xmlns='http://www.w3.org/2005/Atom'><title>Atom</title><subtitle>Sub</subtitle><entry>"
           "<title>A1</title><link "
           "href='http://h/a1'/><updated>2024-01-06T00:00:00Z</updated></entry></feed>");
-    write(root.filePath(QStringLiteral("atom03.xml")),
+    SaveFileAtomically(root.filePath(QStringLiteral("atom03.xml")),
           "<feed version='0.3' xmlns='http://purl.org/atom/ns#'><title>Old "
           "atom</title><tagline>Tag</tagline>"
           "<entry><title>O1</title><link rel='alternate' "
           "href='http://h/o1'/><issued>2004-01-01</issued></entry>"
           "</feed>");
-    write(root.filePath(QStringLiteral("nodesc.xml")),
+    SaveFileAtomically(root.filePath(QStringLiteral("nodesc.xml")),
           "<rss version='2.0'><channel><title>Titled "
           "only</title><item><title>x</title></item></channel></rss>");
-    write(root.filePath(QStringLiteral("empty.xml")),
+    SaveFileAtomically(root.filePath(QStringLiteral("empty.xml")),
           "<rss version='2.0'><channel><title>E</title><description>No "
           "items</description></channel></rss>");
-    write(
+    SaveFileAtomically(
         root.filePath(QStringLiteral("bomb.xml")),
         "<!DOCTYPE rss [<!ENTITY a "
         "'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>"
@@ -119,12 +113,12 @@ void TestReader::initTestCase() {
         "<!ENTITY d "
         "'&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'>"
         "]><rss><channel><title>&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;</title></channel></rss>");
-    write(
+    SaveFileAtomically(
         root.filePath(QStringLiteral("xxe.xml")),
         "<!DOCTYPE rss [<!ENTITY x SYSTEM 'file:///etc/hostname'>]><rss><channel><title>&x;</title>"
         "<item><title>&x;</title></item></channel></rss>");
     for (int i = 1; i <= 3; ++i)
-        write(root.filePath(QStringLiteral("page%1.html").arg(i)),
+        SaveFileAtomically(root.filePath(QStringLiteral("page%1.html").arg(i)),
               QStringLiteral("<html><head><title>Page %1</title></head><body>%1</body></html>")
                   .arg(i)
                   .toUtf8());
@@ -273,7 +267,7 @@ void TestReader::failedFetch() {
 
 void TestReader::clickOpensItemLink() {
     TfrmReader w;
-    write(root.filePath(QStringLiteral("links.xml")),
+    SaveFileAtomically(root.filePath(QStringLiteral("links.xml")),
           QStringLiteral("<rss version='2.0'><channel><title>L</title>"
                          "<item><title>1</title><link>%1</link></item><item><title>2</"
                          "title><link>%2</link></item>"
